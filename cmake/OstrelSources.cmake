@@ -1,0 +1,18 @@
+# Source lists per subsystem. The factory generator compiles the pure model files on their own,
+# so they must not reach for the embedded resources.
+set(OSTREL_ROOT "${CMAKE_CURRENT_LIST_DIR}/..")
+
+set(OSTREL_MODEL_PURE_SOURCES
+    ${OSTREL_ROOT}/model/ParameterTable.cpp
+    ${OSTREL_ROOT}/model/ParDes.cpp
+    ${OSTREL_ROOT}/model/ProgramDump.cpp)
+
+set(OSTREL_MODEL_SOURCES
+    ${OSTREL_MODEL_PURE_SOURCES}
+    ${OSTREL_ROOT}/model/DSI_Program.cpp
+    ${OSTREL_ROOT}/model/Bank_Program.cpp
+    ${OSTREL_ROOT}/model/FactoryData.cpp)
+
+set(OSTREL_PLUGIN_SOURCES
+    ${OSTREL_ROOT}/plugin/OstrelAudioProcessor.cpp
+    ${OSTREL_ROOT}/plugin/OstrelAudioProcessorEditor.cpp)

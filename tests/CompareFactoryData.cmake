@@ -1,0 +1,12 @@
+file(REMOVE_RECURSE "${OUTPUT}")
+execute_process(COMMAND "${GENERATOR}" "${OUTPUT}" RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+    message(FATAL_ERROR "the factory generator failed (${result})")
+endif()
+foreach(name FactoryBanks.bin BasicProgram.syx)
+    execute_process(COMMAND "${CMAKE_COMMAND}" -E compare_files "${OUTPUT}/${name}" "${REFERENCE}/${name}"
+        RESULT_VARIABLE different)
+    if(different)
+        message(FATAL_ERROR "${name} differs from what tools/factorygen makes; run scripts/make-factory-data.sh")
+    endif()
+endforeach()
