@@ -13,6 +13,13 @@ set(OSTREL_MODEL_SOURCES
     ${OSTREL_ROOT}/model/Bank_Program.cpp
     ${OSTREL_ROOT}/model/FactoryData.cpp)
 
+set(OSTREL_MIDI_SOURCES
+    ${OSTREL_ROOT}/midi/MidiDevices.cpp
+    ${OSTREL_ROOT}/midi/MIDI_PORTS_Control.cpp
+    ${OSTREL_ROOT}/midi/PortsFile.cpp
+    ${OSTREL_ROOT}/midi/MidiCntrState.cpp)
+
 set(OSTREL_PLUGIN_SOURCES
+    ${OSTREL_ROOT}/plugin/SettingsFiles.cpp
     ${OSTREL_ROOT}/plugin/OstrelAudioProcessor.cpp
     ${OSTREL_ROOT}/plugin/OstrelAudioProcessorEditor.cpp)

@@ -18,5 +18,14 @@ export XDG_CONFIG_HOME="$HOME/.config"
 mkdir -p "$XDG_CONFIG_HOME"
 
 # GUI suites need a display; a virtual one serves everywhere.
-cd "$build"
-xvfb-run -a -s "-screen 0 1920x1080x24" ctest --output-on-failure --timeout 600 "$@"
+(cd "$build" && xvfb-run -a -s "-screen 0 1920x1080x24" ctest --output-on-failure --timeout 600 "$@")
+
+# The thread stress test again, built with ThreadSanitizer in a folder of its own. Only when the
+# whole suite runs (no ctest options given).
+if [ $# -eq 0 ]; then
+    tsan="$root/build-tsan"
+    cmake -S "$root" -B "$tsan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOSTREL_SANITIZER=thread -DOSTREL_BUILD_BENCH=OFF
+    cmake --build "$tsan" --target OstrelStressTests
+    export TSAN_OPTIONS="halt_on_error=1 exitcode=66 second_deadlock_stack=1${TSAN_OPTIONS:+ $TSAN_OPTIONS}"
+    (cd "$tsan" && ctest --output-on-failure --timeout 900 -L tsan)
+fi

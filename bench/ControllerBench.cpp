@@ -1,0 +1,125 @@
+#include "midi/MidiCntrState.h"
+#include "model/FactoryData.h"
+
+#include <benchmark/benchmark.h>
+
+namespace
+{
+// Ports that take everything and send it nowhere: the cost measured is the plug-in's own.
+class NullOutput final : public MidiOutputPort
+{
+public:
+    void sendBlockOfMessages (const juce::MidiBuffer& buffer, double, double) override
+    {
+        benchmark::DoNotOptimize (buffer.data.size());
+    }
+    void sendMessageNow (const juce::MidiMessage& m) override { benchmark::DoNotOptimize (m.getRawDataSize()); }
+    void clearAllPendingMessages() override {}
+    void startBackgroundThread() override {}
+    void stopBackgroundThread() override {}
+};
+
+class NullDevices final : public MidiDevices
+{
+public:
+    juce::StringArray getInputNames() override { return { "Bench" }; }
+    juce::StringArray getOutputNames() override { return { "Bench" }; }
+    std::unique_ptr<MidiInputPort> openInput (int, juce::MidiInputCallback*) override { return nullptr; }
+    std::unique_ptr<MidiOutputPort> openOutput (int) override { return std::make_unique<NullOutput>(); }
+};
+
+// A controller with its files in a scratch folder and its output on the null port.
+struct BenchController
+{
+    BenchController()
+        : folder (juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("ostrel-bench", "", false))
+    {
+        PortsFile::Settings ports;
+        ports.output = "Bench";
+        SettingsFiles::writeAtomically (SettingsFiles::Folder (folder).portsFile(), PortsFile::encode (ports));
+        controller = std::make_unique<MidiCntrState> (MidiCntrState::Environment { std::make_shared<NullDevices>(), folder });
+    }
+    ~BenchController()
+    {
+        controller.reset();
+        folder.deleteRecursively();
+    }
+
+    juce::File folder;
+    std::unique_ptr<MidiCntrState> controller;
+};
+
+// A whole bank as it comes off the cable: 99 program dumps in 256-byte pieces.
+void bankStreamInPieces (benchmark::State& state)
+{
+    BenchController bench;
+    auto& c = *bench.controller;
+    Bank_Program bank;
+    bank.loadFactory (1);
+    const auto stream = bank.bankAsDumps (2);
+    const auto* bytes = static_cast<const uint8_t*> (stream.getData());
+
+    std::vector<juce::MidiMessage> pieces;
+    for (size_t start = 0; start < stream.getSize();)
+    {
+        // Pieces never straddle two dumps, as a driver's SysEx buffers do not.
+        const size_t dumpEnd = (start / ProgramDump::kProgramDumpBytes + 1) * ProgramDump::kProgramDumpBytes;
+        const size_t length = juce::jmin ((size_t) 256, dumpEnd - start);
+        pieces.emplace_back (bytes + start, (int) length);
+        start += length;
+    }
+
+    for (auto _ : state)
+    {
+        for (const auto& piece : pieces)
+            c.handleIncomingMidiMessage (nullptr, piece);
+        c.takeNotifications();
+    }
+
+    const double wireSeconds = (double) stream.getSize() / 3125.0;
+    state.SetBytesProcessed (state.iterations() * (int64_t) stream.getSize());
+    state.counters["wire_s"] = wireSeconds;
+    state.counters["x_faster_than_DIN"] = benchmark::Counter (wireSeconds * (double) state.iterations(),
+                                                               benchmark::Counter::kIsRate);
+}
+BENCHMARK (bankStreamInPieces)->Unit (benchmark::kMillisecond);
+
+// One knob step, from the host's parameter call to the bytes handed to the port.
+void parameterChangeToPort (benchmark::State& state)
+{
+    BenchController bench;
+    auto& c = *bench.controller;
+    int value = 0;
+    for (auto _ : state)
+    {
+        c.setParameterValue (85, value);
+        value = (value + 1) & 0x7F;
+        if (value == 0)
+            c.takeNotifications();
+    }
+}
+BENCHMARK (parameterChangeToPort);
+
+// One NRPN turned on the instrument, from the input callback to the queued value.
+void incomingNrpnToQueue (benchmark::State& state)
+{
+    BenchController bench;
+    auto& c = *bench.controller;
+    const juce::MidiMessage messages[] = { juce::MidiMessage::controllerEvent (1, 99, 0),
+                                           juce::MidiMessage::controllerEvent (1, 98, 90),
+                                           juce::MidiMessage::controllerEvent (1, 6, 0),
+                                           juce::MidiMessage::controllerEvent (1, 38, 64) };
+    int n = 0;
+    for (auto _ : state)
+    {
+        for (const auto& m : messages)
+            c.handleIncomingMidiMessage (nullptr, m);
+        if (++n == 4096)
+        {
+            n = 0;
+            c.takeReceivedNrpns();
+        }
+    }
+}
+BENCHMARK (incomingNrpnToQueue);
+} // namespace

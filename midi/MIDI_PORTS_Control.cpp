@@ -1,0 +1,132 @@
+#include "midi/MIDI_PORTS_Control.h"
+
+MIDI_PORTS_Control::MIDI_PORTS_Control (std::shared_ptr<MidiDevices> d)
+    : devices (d != nullptr ? std::move (d) : MidiDevices::createSystemDevices())
+{
+}
+
+MIDI_PORTS_Control::~MIDI_PORTS_Control()
+{
+    closeInput();
+    closeOutput();
+}
+
+void MIDI_PORTS_Control::closeInput()
+{
+    // Stopping first means no input callback is running while the port goes away.
+    if (input != nullptr)
+        input->stop();
+    input.reset();
+    inputIndex = -1;
+    inputOpen = false;
+}
+
+void MIDI_PORTS_Control::closeOutput()
+{
+    const juce::ScopedLock sl (outputLock);
+    if (output != nullptr)
+        output->stopBackgroundThread();
+    output.reset();
+    outputIndex = -1;
+    outputOpen = false;
+}
+
+void MIDI_PORTS_Control::reopenInput (int listIndex, juce::MidiInputCallback* callback)
+{
+    closeInput();
+    if (listIndex < 1)
+        return;
+
+    inputIndex = listIndex - 1;
+    input = devices->openInput (listIndex - 1, callback);
+    if (input != nullptr)
+    {
+        input->start();
+        inputOpen = true;
+    }
+}
+
+void MIDI_PORTS_Control::reopenOutput (int listIndex)
+{
+    closeOutput();
+    if (listIndex < 1)
+        return;
+
+    const juce::ScopedLock sl (outputLock);
+    outputIndex = listIndex - 1;
+    output = devices->openOutput (listIndex - 1);
+    if (output != nullptr)
+    {
+        output->startBackgroundThread();
+        outputOpen = true;
+    }
+}
+
+void MIDI_PORTS_Control::sendBuffer (const juce::MidiBuffer& buffer)
+{
+    const juce::ScopedLock sl (outputLock);
+    sendBufferLocked (buffer);
+}
+
+void MIDI_PORTS_Control::sendBufferLocked (const juce::MidiBuffer& buffer)
+{
+    if (output != nullptr && outputOpen)
+        output->sendBlockOfMessages (buffer, juce::Time::getMillisecondCounter(), 1000.0);
+}
+
+void MIDI_PORTS_Control::sendController (int channel, int number, int value)
+{
+    if (channel < 1 || channel > 16)
+        return;
+    juce::MidiBuffer buffer;
+    buffer.addEvent (juce::MidiMessage::controllerEvent (channel, number & 0x7F, value & 0x7F), 0);
+    sendBuffer (buffer);
+}
+
+void MIDI_PORTS_Control::sendProgramChange (int channel, int program)
+{
+    if (channel < 1 || channel > 16 || program < 0 || program >= 128)
+        return;
+    juce::MidiBuffer buffer;
+    buffer.addEvent (juce::MidiMessage::programChange (channel, program), 0);
+    sendBuffer (buffer);
+}
+
+void MIDI_PORTS_Control::sendNoteOff (int channel, int note)
+{
+    if (channel < 1 || channel > 16 || note < 0 || note >= 128)
+        return;
+    juce::MidiBuffer buffer;
+    buffer.addEvent (juce::MidiMessage::noteOff (channel, note), 0);
+    sendBuffer (buffer);
+}
+
+void MIDI_PORTS_Control::sendSysEx (const void* data, size_t size)
+{
+    if (data == nullptr || size == 0)
+        return;
+
+    const juce::ScopedLock sl (outputLock);
+    if (output == nullptr || ! outputOpen)
+        return;
+
+    if (size <= (size_t) kSysExChunkBytes)
+    {
+        juce::MidiBuffer buffer;
+        buffer.addEvent (juce::MidiMessage (data, (int) size), 0);
+        sendBufferLocked (buffer);
+        return;
+    }
+
+    output->clearAllPendingMessages();
+    output->stopBackgroundThread();
+
+    const auto* bytes = static_cast<const uint8_t*> (data);
+    for (size_t start = 0; start < size; start += (size_t) kSysExChunkBytes)
+    {
+        const auto length = juce::jmin ((size_t) kSysExChunkBytes, size - start);
+        output->sendMessageNow (juce::MidiMessage (bytes + start, (int) length));
+    }
+
+    output->startBackgroundThread();
+}

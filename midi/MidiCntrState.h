@@ -1,0 +1,228 @@
+#pragma once
+
+#include "midi/Listeners.h"
+#include "midi/MIDI_PORTS_Control.h"
+#include "midi/NotificationCodes.h"
+#include "midi/PortsFile.h"
+#include "model/Bank_Program.h"
+#include "model/ParameterTable.h"
+#include "plugin/SettingsFiles.h"
+
+#include <juce_events/juce_events.h>
+
+#include <array>
+#include <atomic>
+#include <memory>
+#include <vector>
+
+// The hub between the plug-in and the instrument. It owns the instrument-side model (the current
+// program, the eight bank images, the "Program Bank", the six performance values, the global block
+// and the settings block), the MIDI ports and all traffic on them, the host queue, and the
+// notification queue through which the editor learns what happened.
+//
+// Four kinds of thread come in: the message thread (editor, timers), the MIDI input thread
+// (handleIncomingMidiMessage and everything it calls), the audio thread (the host queue) and the
+// host's parameter thread (setParameterValue). Programs and banks are read and written under
+// `dataLock`; the NRPN repeat memory and the send that follows it are one step under `nrpnLock`;
+// the notification and received-NRPN queues have locks of their own; `lock` guards the host queue
+// and the listener lists. No lock is held while a listener is told of a change.
+class MidiCntrState : public juce::MidiInputCallback, public juce::ChangeBroadcaster
+{
+public:
+    using Record = ProgramDump::Record;
+
+    static constexpr int kBanks = 8;
+    static constexpr int kProgramBank = 8; // bank index of the "Program Bank" in the bank accessors
+    static constexpr int kGlobalBytes = 100;
+    static constexpr int kHostQueueMilliseconds = 500;
+
+    // Where the controller finds its MIDI devices and files. Left empty: the computer's devices and
+    // the user's application data folder.
+    struct Environment
+    {
+        std::shared_ptr<MidiDevices> devices;
+        std::optional<juce::File> applicationData;
+    };
+
+    explicit MidiCntrState (Environment environment = {});
+    ~MidiCntrState() override;
+
+    const ParameterTable& getTable() const noexcept { return table; }
+    const SettingsFiles::Folder& getFolder() const noexcept { return folder; }
+
+    // ---- Parameter values ------------------------------------------------------------------------
+    void storeValue (int position, int value);
+    void setParameterValue (int position, int value);
+    void setSliderValue (int position, int value);
+    void setProgramIndex (int index);
+    void selectProgram (int index, bool send, bool notify);
+
+    // The raw value of a position as the host sees it: a program byte, bank x 99 + program for
+    // "Program No.", or a performance value. 0 outside the table.
+    int getValue (int position) const;
+
+    int getCurrentBank() const noexcept { return currentBank; }
+    int getCurrentProgramNumber() const noexcept { return currentProgram; }
+    int getCurrentSlot() const noexcept { return currentSlot; }
+    void setCurrentSlot (int slot) noexcept { currentSlot = slot; }
+
+    // ---- Programs and banks (thread-safe copies) -------------------------------------------------
+    Record getCurrentProgram() const;
+    void setCurrentProgram (const Record& record);
+    Record getSlot (int bank, int slot) const;
+    void putSlot (int bank, int slot, const Record& record);
+    juce::String getSlotName (int bank, int slot) const;
+    juce::String getBankName (int bank) const;
+
+    // Runs `f (Bank_Program&)` on bank 0..7 or the "Program Bank" (8) while holding the data lock.
+    template <typename Function>
+    auto withBank (int bank, Function&& f) const -> decltype (f (std::declval<Bank_Program&>()))
+    {
+        const juce::ScopedLock sl (dataLock);
+        return f (bankObject (bank));
+    }
+
+    // ---- Transmission (all skipped while the output port is closed) -------------------------------
+    void sendParameterNrpn (int position, int value);
+    void sendNrpn (int number, int value);
+    void sendNoteOn (int channel, int note, int velocity);
+    void sendPitchWheel (int channel, int position);
+    void sendController (int channel, int number, int value);
+    void sendNoteOff (int channel, int note);
+    void sendProgramChange (int channel, int program);
+    void sendSysEx (const juce::MemoryBlock& block) { ports->sendSysEx (block); }
+
+    // The only MIDI the host receives from the plug-in: queued here, spread over the next block.
+    void sendModWheelToHost (int channel, int value);
+
+    void sendRequest (int type, int bank, int program);
+    void requestGlobals();
+    void sendCurrentSlot();
+
+    // ---- Incoming (MIDI input thread) ------------------------------------------------------------
+    void handleIncomingMidiMessage (juce::MidiInput* source, const juce::MidiMessage& message) override;
+    void handlePartialSysexMessage (juce::MidiInput* source, const juce::uint8* data, int numBytes,
+                                    double timestamp) override;
+    void dispatchSysEx (const juce::MemoryBlock& message);
+    void receiveProgramDump (const juce::MemoryBlock& message);
+    void receiveGlobalDump (const juce::MemoryBlock& message);
+
+    // ---- Queues ----------------------------------------------------------------------------------
+    // Completed incoming NRPNs, (position << 16) + value, in arrival order; taking empties the queue.
+    std::vector<int32_t> takeReceivedNrpns();
+    std::vector<int32_t> takeNotifications();
+    void postNotification (int32_t code);
+    void postStateNotification (int32_t code);
+
+    // ---- Listeners (each added once; told last registered first) ---------------------------------
+    void addCableListener (CableListener* listener);
+    void removeCableListener (CableListener* listener);
+    void addStateChangeListener (MidiCntrStateListener* listener);
+    void removeStateChangeListener (MidiCntrStateListener* listener);
+    void addStateListener (stateListener* listener);
+    void removeStateListener (stateListener* listener);
+
+    // ---- Host queue (audio thread) ---------------------------------------------------------------
+    juce::CriticalSection& getLock() noexcept { return lock; }
+    // Only while holding getLock().
+    juce::MidiBuffer& getHostQueue() noexcept { return hostQueue; }
+    void setPlaybackSettings (double sampleRate, int blockSize);
+
+    // ---- Global block ----------------------------------------------------------------------------
+    std::array<uint8_t, kGlobalBytes> getGlobalBlock() const;
+    bool hasInstrumentAnswered() const noexcept { return instrumentAnswered; }
+
+    // ---- Settings --------------------------------------------------------------------------------
+    int getMidiChannel() const noexcept { return midiChannel; }
+    void setMidiChannel (int channel); // memory only; reaches the file at the next save
+    bool followsProgramChange() const noexcept { return followProgramChange; }
+    void setFollowProgramChange (bool follow);
+    bool getSettingsFlag7() const noexcept { return settingsFlag7; }
+    SettingsFiles::SettingsBlock getSettingsBlock() const;
+    void saveSettings();
+    void saveBanks();
+
+    // ---- Ports -----------------------------------------------------------------------------------
+    MIDI_PORTS_Control& getPorts() noexcept { return *ports; }
+    void selectInput (int listIndex);
+    void selectOutput (int listIndex);
+    void loadPortsFile();
+    void savePortsFile();
+    PortsFile::Settings getPortSettings() const;
+
+    // ---- Chained bank receive --------------------------------------------------------------------
+    // Receive modes 0 (one bank), 777 (all user banks), 778 (all factory banks); the first request
+    // goes out at once and every dump that arrives asks for the next.
+    void startBankReceive (int mode, int firstBank);
+    void finishChainedTransfer();
+    bool isChained() const noexcept { return chained; }
+    bool isReceivingIntoBanks() const noexcept { return receivingIntoBanks; }
+    int getTransferMode() const noexcept { return transferMode; }
+
+    // Play panel state.
+    std::atomic<int> playOctave { 2 }, noteVelocity { 100 };
+
+private:
+    Bank_Program& bankObject (int bank) const;
+    void continueBankReceive (int bank, int program);
+    void handleController (int channel, int number, int value);
+    void completeIncomingNrpn();
+    void loadBanksFromFile();
+    void setCurrentNumbers (int bank, int program) noexcept;
+
+    template <typename Listener, typename Call>
+    void callListeners (const juce::Array<Listener*>& listeners, Call&& call);
+
+    const ParameterTable& table;
+    SettingsFiles::Folder folder;
+
+    mutable juce::CriticalSection lock;      // host queue and listener lists
+    mutable juce::CriticalSection dataLock;  // programs, banks, global block, settings block
+    juce::CriticalSection nrpnLock;          // NRPN repeat memory and its send
+    juce::CriticalSection notificationLock;  // notification queue
+    juce::CriticalSection receivedNrpnLock;  // received-NRPN queue
+
+    juce::Array<CableListener*> cableListeners;
+    juce::Array<stateListener*> stateListeners;
+    juce::Array<MidiCntrStateListener*> stateChangeListeners;
+
+    std::vector<int32_t> receivedNrpns;
+    std::vector<int32_t> notifications;
+
+    std::array<uint8_t, kGlobalBytes> globalBlock {};
+    PortsFile::Settings portSettings;
+    std::vector<uint8_t> sysExBuffer; // MIDI input thread only
+
+    // "Slider 1", "Slider 2", "Slider Press", "SlidLatch 1", "SlidLatch 2" (positions 1025..1029).
+    std::array<std::atomic<int>, 5> extraValues {};
+    std::array<std::atomic<int>, 3> sliderEcho {};
+
+    std::atomic<double> sampleRate { 44100.0 };
+    std::atomic<int> blockSize { 0 };
+
+    std::atomic<int> midiChannel { 1 };
+    std::atomic<bool> settingsFlag7 { false }, followProgramChange { false };
+
+    std::atomic<bool> chained { false }, receivingIntoBanks { false };
+    std::atomic<int> transferMode { -1 };
+
+    std::atomic<int> currentSlot { -1 };
+    SettingsFiles::SettingsBlock settings {};
+
+    std::atomic<int> currentBank { 0 }, currentProgram { 0 };
+
+    int lastNrpnPosition = -1, lastDataMsb = 0, lastDataLsb = 0; // under nrpnLock
+
+    // Incoming NRPN registers (MIDI input thread only); they keep their values between messages.
+    uint8_t parameterLsb = 255, parameterMsb = 255, dataLsb = 0, dataMsb = 0;
+
+    std::array<std::unique_ptr<Bank_Program>, kBanks> banks;
+    std::unique_ptr<Bank_Program> programBank;
+
+    std::atomic<bool> instrumentAnswered { false };
+    juce::MidiBuffer hostQueue;
+
+    std::unique_ptr<MIDI_PORTS_Control> ports;
+
+    JUCE_DECLARE_NON_COPYABLE (MidiCntrState)
+};

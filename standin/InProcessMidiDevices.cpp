@@ -1,0 +1,165 @@
+#include "standin/InProcessMidiDevices.h"
+
+namespace
+{
+std::vector<uint8_t> bytesOf (const juce::MidiMessage& message)
+{
+    return { message.getRawData(), message.getRawData() + message.getRawDataSize() };
+}
+} // namespace
+
+class InProcessOutput final : public MidiOutputPort
+{
+public:
+    InProcessOutput (InProcessMidiDevices& d, Prophet12StandIn* target) : devices (d), standIn (target) {}
+
+    void sendBlockOfMessages (const juce::MidiBuffer& buffer, double, double) override
+    {
+        InProcessMidiDevices::OutputCall call { InProcessMidiDevices::OutputCall::Kind::sendBlock, {} };
+        for (const auto metadata : buffer)
+            call.messages.push_back (bytesOf (metadata.getMessage()));
+
+        const std::lock_guard<std::mutex> guard (mutex);
+        devices.record (call);
+        for (auto& m : call.messages)
+            pending.push_back (std::move (m));
+        if (running)
+            flushLocked();
+    }
+
+    void sendMessageNow (const juce::MidiMessage& message) override
+    {
+        const std::lock_guard<std::mutex> guard (mutex);
+        devices.record ({ InProcessMidiDevices::OutputCall::Kind::sendNow, { bytesOf (message) } });
+        deliver (bytesOf (message));
+    }
+
+    void clearAllPendingMessages() override
+    {
+        const std::lock_guard<std::mutex> guard (mutex);
+        devices.record ({ InProcessMidiDevices::OutputCall::Kind::clearPending, {} });
+        pending.clear();
+    }
+
+    void startBackgroundThread() override
+    {
+        const std::lock_guard<std::mutex> guard (mutex);
+        devices.record ({ InProcessMidiDevices::OutputCall::Kind::startThread, {} });
+        running = true;
+        flushLocked();
+    }
+
+    void stopBackgroundThread() override
+    {
+        const std::lock_guard<std::mutex> guard (mutex);
+        devices.record ({ InProcessMidiDevices::OutputCall::Kind::stopThread, {} });
+        running = false;
+    }
+
+private:
+    void flushLocked()
+    {
+        for (auto& m : pending)
+            deliver (m);
+        pending.clear();
+    }
+
+    void deliver (const std::vector<uint8_t>& bytes)
+    {
+        if (standIn != nullptr)
+            standIn->receiveFromComputer (bytes.data(), bytes.size());
+    }
+
+    InProcessMidiDevices& devices;
+    Prophet12StandIn* standIn;
+    std::mutex mutex;
+    std::vector<std::vector<uint8_t>> pending;
+    bool running = false;
+};
+
+namespace
+{
+class InProcessInput final : public MidiInputPort
+{
+public:
+    InProcessInput (Prophet12StandIn* target, juce::MidiInputCallback* cb) : standIn (target), callback (cb) {}
+    ~InProcessInput() override { stop(); }
+
+    void start() override
+    {
+        if (standIn != nullptr)
+            standIn->connectComputerInput (callback);
+    }
+
+    void stop() override
+    {
+        if (standIn != nullptr)
+            standIn->connectComputerInput (nullptr);
+    }
+
+private:
+    Prophet12StandIn* standIn;
+    juce::MidiInputCallback* callback;
+};
+} // namespace
+
+InProcessMidiDevices::InProcessMidiDevices (Prophet12StandIn& s, juce::StringArray inputs, juce::StringArray outputs,
+                                            juce::StringArray unopenable)
+    : standIn (s), inputNames (std::move (inputs)), outputNames (std::move (outputs)), refused (std::move (unopenable))
+{
+}
+
+juce::StringArray InProcessMidiDevices::getInputNames()
+{
+    const std::lock_guard<std::mutex> guard (mutex);
+    return inputNames;
+}
+
+juce::StringArray InProcessMidiDevices::getOutputNames()
+{
+    const std::lock_guard<std::mutex> guard (mutex);
+    return outputNames;
+}
+
+void InProcessMidiDevices::setPortNames (juce::StringArray inputs, juce::StringArray outputs)
+{
+    const std::lock_guard<std::mutex> guard (mutex);
+    inputNames = std::move (inputs);
+    outputNames = std::move (outputs);
+}
+
+std::unique_ptr<MidiInputPort> InProcessMidiDevices::openInput (int index, juce::MidiInputCallback* callback)
+{
+    const auto names = getInputNames();
+    if (! juce::isPositiveAndBelow (index, names.size()) || refused.contains (names[index]))
+        return nullptr;
+    ++openedInputs;
+    return std::make_unique<InProcessInput> (names[index] == kStandInPort ? &standIn : nullptr, callback);
+}
+
+std::unique_ptr<MidiOutputPort> InProcessMidiDevices::openOutput (int index)
+{
+    const auto names = getOutputNames();
+    if (! juce::isPositiveAndBelow (index, names.size()) || refused.contains (names[index]))
+        return nullptr;
+    ++openedOutputs;
+    return std::make_unique<InProcessOutput> (*this, names[index] == kStandInPort ? &standIn : nullptr);
+}
+
+void InProcessMidiDevices::record (OutputCall call)
+{
+    const std::lock_guard<std::mutex> guard (mutex);
+    calls.push_back (std::move (call));
+}
+
+std::vector<InProcessMidiDevices::OutputCall> InProcessMidiDevices::getOutputCalls() const
+{
+    const std::lock_guard<std::mutex> guard (mutex);
+    return calls;
+}
+
+void InProcessMidiDevices::clearOutputCalls()
+{
+    const std::lock_guard<std::mutex> guard (mutex);
+    calls.clear();
+}

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "midi/MidiCntrState.h"
+#include "standin/InProcessMidiDevices.h"
+
+#include <gtest/gtest.h>
+
+// A folder of its own below the system's temporary folder, removed with the object.
+struct ScratchFolder
+{
+    ScratchFolder()
+        : folder (juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("ostrel-test", "", false))
+    {
+        folder.createDirectory();
+    }
+    ~ScratchFolder() { folder.deleteRecursively(); }
+
+    juce::File folder;
+};
+
+// The bytes of a string literal, without its terminator.
+template <size_t N>
+juce::MemoryBlock literalBytes (const char (&text)[N])
+{
+    return juce::MemoryBlock (text, N - 1);
+}
+
+// Writes a ports file that names the given input and output.
+inline void writePortsFile (const SettingsFiles::Folder& folder, const juce::String& input, const juce::String& output)
+{
+    PortsFile::Settings ports;
+    ports.input = input;
+    ports.output = output;
+    ASSERT_TRUE (SettingsFiles::writeAtomically (folder.portsFile(), PortsFile::encode (ports)));
+}
+
+// The plug-in's controller cabled to the instrument stand-in through the in-process MIDI devices,
+// with its files in a scratch folder.
+class Rig
+{
+public:
+    explicit Rig (bool connected = true, juce::StringArray inputs = { InProcessMidiDevices::kStandInPort },
+                  juce::StringArray outputs = { InProcessMidiDevices::kStandInPort })
+        : devices (std::make_shared<InProcessMidiDevices> (standIn, std::move (inputs), std::move (outputs)))
+    {
+        if (connected)
+            writePortsFile (folder(), InProcessMidiDevices::kStandInPort, InProcessMidiDevices::kStandInPort);
+        start();
+    }
+
+    ~Rig() { stop(); }
+
+    void start() { controller = std::make_unique<MidiCntrState> (MidiCntrState::Environment { devices, scratch.folder }); }
+    void stop()
+    {
+        controller.reset();
+        standIn.waitUntilIdle();
+    }
+
+    SettingsFiles::Folder folder() const { return SettingsFiles::Folder (scratch.folder); }
+
+    // Everything sent has arrived and everything answered has been taken in.
+    void settle() { ASSERT_TRUE (standIn.waitUntilIdle()); }
+
+    // The messages of every sendBlock call since the last clear, in order.
+    std::vector<std::vector<std::vector<uint8_t>>> sentBlocks() const
+    {
+        std::vector<std::vector<std::vector<uint8_t>>> blocks;
+        for (const auto& call : devices->getOutputCalls())
+            if (call.kind == InProcessMidiDevices::OutputCall::Kind::sendBlock)
+                blocks.push_back (call.messages);
+        return blocks;
+    }
+
+    ScratchFolder scratch;
+    Prophet12StandIn standIn;
+    std::shared_ptr<InProcessMidiDevices> devices;
+    std::unique_ptr<MidiCntrState> controller;
+};
