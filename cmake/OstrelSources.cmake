@@ -5,7 +5,8 @@ set(OSTREL_ROOT "${CMAKE_CURRENT_LIST_DIR}/..")
 set(OSTREL_MODEL_PURE_SOURCES
     ${OSTREL_ROOT}/model/ParameterTable.cpp
     ${OSTREL_ROOT}/model/ParDes.cpp
-    ${OSTREL_ROOT}/model/ProgramDump.cpp)
+    ${OSTREL_ROOT}/model/ProgramDump.cpp
+    ${OSTREL_ROOT}/model/GlobalSettings.cpp)
 
 set(OSTREL_MODEL_SOURCES
     ${OSTREL_MODEL_PURE_SOURCES}
@@ -17,7 +18,8 @@ set(OSTREL_MIDI_SOURCES
     ${OSTREL_ROOT}/midi/MidiDevices.cpp
     ${OSTREL_ROOT}/midi/MIDI_PORTS_Control.cpp
     ${OSTREL_ROOT}/midi/PortsFile.cpp
-    ${OSTREL_ROOT}/midi/MidiCntrState.cpp)
+    ${OSTREL_ROOT}/midi/MidiCntrState.cpp
+    ${OSTREL_ROOT}/midi/Transfers.cpp)
 
 set(OSTREL_PLUGIN_SOURCES
     ${OSTREL_ROOT}/plugin/SettingsFiles.cpp

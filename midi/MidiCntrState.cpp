@@ -1,5 +1,6 @@
 #include "midi/MidiCntrState.h"
 #include "model/FactoryData.h"
+#include "model/GlobalSettings.h"
 
 namespace
 {
@@ -15,8 +16,6 @@ constexpr int kCcModWheel = 1, kCcDataMsb = 6, kCcSlider1 = 14, kCcSlider2 = 15,
 constexpr uint8_t kRequestProgram = 0x05, kRequestEditBuffer = 0x06, kRequestGlobals = 0x0E, kGlobalDump = 0x0F;
 constexpr uint8_t kUniversalNonRealtime = 0x7E, kIdentityReply = 0x06;
 
-// Chained receive modes.
-constexpr int kReceiveOneBank = 0, kReceiveUserBanks = 777, kReceiveFactoryBanks = 778;
 
 bool isValidBank (int bank) noexcept { return bank >= 0 && bank < ProgramDump::kBanks; }
 bool isValidProgram (int program) noexcept { return program >= 0 && program < kSlots; }
@@ -726,17 +725,50 @@ std::array<uint8_t, MidiCntrState::kGlobalBytes> MidiCntrState::getGlobalBlock()
     return globalBlock;
 }
 
+int MidiCntrState::getGlobalValue (int index) const
+{
+    if (! juce::isPositiveAndBelow (index, kGlobalBytes))
+        return 0;
+    const juce::ScopedLock sl (dataLock);
+    return (int8_t) globalBlock[(size_t) index];
+}
+
+void MidiCntrState::setGlobalValue (int index, int value)
+{
+    if (! juce::isPositiveAndBelow (index, GlobalSettings::kCount))
+        return;
+
+    value = juce::jlimit (0, GlobalSettings::maximum (index), value);
+    {
+        const juce::ScopedLock sl (dataLock);
+        if (globalBlock[(size_t) index] == value)
+            return;
+        globalBlock[(size_t) index] = (uint8_t) value;
+    }
+    sendGlobalValue (index, value);
+}
+
+void MidiCntrState::sendGlobalValue (int index, int value)
+{
+    sendNrpn (GlobalSettings::kNrpnBase + index, value);
+}
+
 // ---- Chained bank receive --------------------------------------------------------------------------
 
-void MidiCntrState::startBankReceive (int mode, int firstBank)
+void MidiCntrState::startChainedTransfer (int mode, int firstBank)
 {
-    if ((mode != kReceiveOneBank && mode != kReceiveUserBanks && mode != kReceiveFactoryBanks) || ! isValidBank (firstBank))
+    const bool receive = mode == kReceiveBank || mode == kReceiveUserBanks || mode == kReceiveFactoryBanks;
+    const bool transmit = mode == kTransmitBank || mode == kTransmitUserBanks || mode == kTransmitFactoryBanks;
+    if ((! receive && ! transmit) || ! isValidBank (firstBank))
         return;
 
     transferMode = mode;
-    receivingIntoBanks = true;
     chained = true;
-    sendRequest (kRequestProgram, firstBank, 0);
+    if (receive)
+    {
+        receivingIntoBanks = true;
+        sendRequest (kRequestProgram, firstBank, 0);
+    }
 }
 
 void MidiCntrState::finishChainedTransfer()
@@ -762,7 +794,7 @@ void MidiCntrState::continueBankReceive (int bank, int program)
     // The last bank of a chain ends it; a dump for a later bank than asked for ends it as well,
     // rather than asking the instrument for a bank it does not have.
     const int mode = transferMode;
-    const bool finished = mode == kReceiveOneBank || (mode == kReceiveUserBanks && bank >= 3)
+    const bool finished = mode == kReceiveBank || (mode == kReceiveUserBanks && bank >= 3)
                        || (mode == kReceiveFactoryBanks && bank >= ProgramDump::kBanks - 1);
     if (! finished)
     {

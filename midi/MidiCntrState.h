@@ -36,6 +36,10 @@ public:
     static constexpr int kGlobalBytes = 100;
     static constexpr int kHostQueueMilliseconds = 500;
 
+    // Chained bank transfer modes.
+    static constexpr int kReceiveBank = 0, kReceiveUserBanks = 777, kReceiveFactoryBanks = 778;
+    static constexpr int kTransmitBank = 100, kTransmitUserBanks = 888, kTransmitFactoryBanks = 887;
+
     // Where the controller finds its MIDI devices and files. Left empty: the computer's devices and
     // the user's application data folder.
     struct Environment
@@ -131,6 +135,12 @@ public:
     // ---- Global block ----------------------------------------------------------------------------
     std::array<uint8_t, kGlobalBytes> getGlobalBlock() const;
     bool hasInstrumentAnswered() const noexcept { return instrumentAnswered; }
+    int getGlobalValue (int index) const; // the block's byte, read as a signed byte; 0 outside it
+    // The global panel's edit: clamped to the setting's range, stored and sent as NRPN 1024 + index,
+    // unless it is already the stored value.
+    void setGlobalValue (int index, int value);
+    // The NRPN alone; the block is left as it is.
+    void sendGlobalValue (int index, int value);
 
     // ---- Settings --------------------------------------------------------------------------------
     int getMidiChannel() const noexcept { return midiChannel; }
@@ -150,10 +160,11 @@ public:
     void savePortsFile();
     PortsFile::Settings getPortSettings() const;
 
-    // ---- Chained bank receive --------------------------------------------------------------------
-    // Receive modes 0 (one bank), 777 (all user banks), 778 (all factory banks); the first request
-    // goes out at once and every dump that arrives asks for the next.
-    void startBankReceive (int mode, int firstBank);
+    // ---- Chained bank transfers ------------------------------------------------------------------
+    // Receive modes 0 (one bank), 777 (all user banks), 778 (all factory banks): the first request
+    // goes out at once and every dump that arrives asks for the next. Transmit modes 100, 888 and
+    // 887 only mark the chain; ChainedTransfer sends the programs.
+    void startChainedTransfer (int mode, int firstBank);
     void finishChainedTransfer();
     bool isChained() const noexcept { return chained; }
     bool isReceivingIntoBanks() const noexcept { return receivingIntoBanks; }
