@@ -21,7 +21,11 @@ set(OSTREL_MIDI_SOURCES
     ${OSTREL_ROOT}/midi/MidiCntrState.cpp
     ${OSTREL_ROOT}/midi/Transfers.cpp)
 
+set(OSTREL_UI_SOURCES
+    ${OSTREL_ROOT}/ui/MainComp.cpp)
+
 set(OSTREL_PLUGIN_SOURCES
     ${OSTREL_ROOT}/plugin/SettingsFiles.cpp
+    ${OSTREL_ROOT}/plugin/StateChunks.cpp
     ${OSTREL_ROOT}/plugin/OstrelAudioProcessor.cpp
     ${OSTREL_ROOT}/plugin/OstrelAudioProcessorEditor.cpp)

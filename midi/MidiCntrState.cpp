@@ -34,11 +34,14 @@ const char* const bankNames[] = { "User Bank 1",    "User Bank 2",    "User Bank
                                   "Factory Bank 1", "Factory Bank 2", "Factory Bank 3", "Factory Bank 4" };
 } // namespace
 
+MidiCntrState::MidiCntrState() : MidiCntrState (Environment {}) {}
+
 MidiCntrState::MidiCntrState (Environment environment)
     : table (ParameterTable::get()),
-      folder (environment.applicationData ? SettingsFiles::Folder (*environment.applicationData) : SettingsFiles::Folder())
+      folder (environment.applicationData ? SettingsFiles::Folder (*environment.applicationData) : SettingsFiles::Folder()),
+      detached (environment.detached)
 {
-    settings = SettingsFiles::loadSettings (folder.settingsFile());
+    settings = detached ? SettingsFiles::freshSettings() : SettingsFiles::loadSettings (folder.settingsFile());
 
     const int channel = settings[SettingsFiles::kMidiChannelByte];
     if (channel >= 1 && channel <= 16)
@@ -59,6 +62,9 @@ MidiCntrState::MidiCntrState (Environment environment)
     programBank->loadFactory (0);
 
     ports = std::make_unique<MIDI_PORTS_Control> (std::move (environment.devices));
+    if (detached)
+        return;
+
     loadPortsFile();
     auto openByName = [] (const juce::String& name, const juce::StringArray& names)
     { return name.length() >= 3 ? names.indexOf (name) + 1 : 0; };
@@ -71,8 +77,11 @@ MidiCntrState::MidiCntrState (Environment environment)
 
 MidiCntrState::~MidiCntrState()
 {
-    saveSettings();
-    saveBanks();
+    if (! detached)
+    {
+        saveSettings();
+        saveBanks();
+    }
     ports.reset(); // stops the input first, so no callback runs while the rest goes
 }
 
@@ -86,7 +95,7 @@ void MidiCntrState::loadBanksFromFile()
         banks[(size_t) b]->loadFactory (b % FactoryData::kBanks);
 
     juce::MemoryBlock content;
-    if (! folder.bankFile().loadFileAsData (content))
+    if (detached || ! folder.bankFile().loadFileAsData (content))
         return;
 
     std::array<Bank_Program*, kBanks> targets;

@@ -46,9 +46,13 @@ public:
     {
         std::shared_ptr<MidiDevices> devices;
         std::optional<juce::File> applicationData;
+        // Neither files nor ports: for a processor made only to be looked at, as when the build
+        // writes the LV2 manifest.
+        bool detached = false;
     };
 
-    explicit MidiCntrState (Environment environment = {});
+    MidiCntrState();
+    explicit MidiCntrState (Environment environment);
     ~MidiCntrState() override;
 
     const ParameterTable& getTable() const noexcept { return table; }
@@ -186,6 +190,7 @@ private:
 
     const ParameterTable& table;
     SettingsFiles::Folder folder;
+    const bool detached;
 
     mutable juce::CriticalSection lock;      // host queue and listener lists
     mutable juce::CriticalSection dataLock;  // programs, banks, global block, settings block

@@ -2,22 +2,34 @@
 #include "plugin/OstrelAudioProcessor.h"
 
 OstrelAudioProcessorEditor::OstrelAudioProcessorEditor (OstrelAudioProcessor& p)
-    : AudioProcessorEditor (p)
+    : AudioProcessorEditor (p), mainComp (p)
 {
-    constrainer.setSizeLimits (kMinWidth, kMinHeight, kMaxWidth, kMaxHeight);
+    addAndMakeVisible (mainComp);
+    mainComp.addChangeListener (this);
     addAndMakeVisible (resizeCorner);
-    setSize (1000, 560);
+    constrainer.setSizeLimits (kMinWidth, kMinHeight, kMaxWidth, kMaxHeight);
+    setConstrainer (&constrainer);
+    setSize (mainComp.getWidth(), mainComp.getHeight());
+}
+
+OstrelAudioProcessorEditor::~OstrelAudioProcessorEditor()
+{
+    mainComp.removeChangeListener (this);
 }
 
 void OstrelAudioProcessorEditor::paint (juce::Graphics& g)
 {
     g.fillAll (juce::Colours::black);
-    g.setColour (juce::Colours::white);
-    g.setFont (juce::Font ("Arial", 18.0f, juce::Font::plain));
-    g.drawText ("Prophet 12 Ostrel", getLocalBounds(), juce::Justification::centred);
 }
 
 void OstrelAudioProcessorEditor::resized()
 {
+    mainComp.setBounds (getLocalBounds());
     resizeCorner.setBounds (getWidth() - kCornerSize, getHeight() - kCornerSize, kCornerSize, kCornerSize);
+}
+
+void OstrelAudioProcessorEditor::changeListenerCallback (juce::ChangeBroadcaster* source)
+{
+    if (source == &mainComp)
+        setSize (mainComp.getWidth(), mainComp.getHeight());
 }

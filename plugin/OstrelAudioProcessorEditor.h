@@ -1,25 +1,33 @@
 #pragma once
 
+#include "ui/MainComp.h"
+
 #include <juce_audio_processors/juce_audio_processors.h>
 
 class OstrelAudioProcessor;
 
-// The editor shell: a black frame with a resize corner, limited to the sizes the panel can be drawn at.
-class OstrelAudioProcessorEditor : public juce::AudioProcessorEditor
+// The editor shell: the main component fills it, a corner resizes it within the sizes the panel can
+// be drawn at, and it takes the main component's size whenever that one asks (its zoom).
+class OstrelAudioProcessorEditor : public juce::AudioProcessorEditor, public juce::ChangeListener
 {
 public:
-    explicit OstrelAudioProcessorEditor (OstrelAudioProcessor&);
-    ~OstrelAudioProcessorEditor() override = default;
-
-    void paint (juce::Graphics&) override;
-    void resized() override;
-
     static constexpr int kMinWidth = 454, kMaxWidth = 4000;
     static constexpr int kMinHeight = 298, kMaxHeight = 1082;
     static constexpr int kCornerSize = 22;
+    static constexpr int kTooltipDelayMilliseconds = 200;
+
+    explicit OstrelAudioProcessorEditor (OstrelAudioProcessor&);
+    ~OstrelAudioProcessorEditor() override;
+
+    void paint (juce::Graphics&) override;
+    void resized() override;
+    void changeListenerCallback (juce::ChangeBroadcaster* source) override;
+
+    MainComp& getMainComp() noexcept { return mainComp; }
 
 private:
-    juce::TooltipWindow tooltipWindow { this, 200 };
+    juce::TooltipWindow tooltipWindow { this, kTooltipDelayMilliseconds };
+    MainComp mainComp;
     juce::ComponentBoundsConstrainer constrainer;
     juce::ResizableCornerComponent resizeCorner { this, &constrainer };
 
