@@ -6,7 +6,8 @@ set(OSTREL_MODEL_PURE_SOURCES
     ${OSTREL_ROOT}/model/ParameterTable.cpp
     ${OSTREL_ROOT}/model/ParDes.cpp
     ${OSTREL_ROOT}/model/ProgramDump.cpp
-    ${OSTREL_ROOT}/model/GlobalSettings.cpp)
+    ${OSTREL_ROOT}/model/GlobalSettings.cpp
+    ${OSTREL_ROOT}/model/AtomicFile.cpp)
 
 set(OSTREL_MODEL_SOURCES
     ${OSTREL_MODEL_PURE_SOURCES}
@@ -20,6 +21,11 @@ set(OSTREL_MIDI_SOURCES
     ${OSTREL_ROOT}/midi/PortsFile.cpp
     ${OSTREL_ROOT}/midi/MidiCntrState.cpp
     ${OSTREL_ROOT}/midi/Transfers.cpp)
+
+set(OSTREL_LIBRARY_SOURCES
+    ${OSTREL_ROOT}/library/LibraryStore.cpp
+    ${OSTREL_ROOT}/library/FileDialogs.cpp
+    ${OSTREL_ROOT}/library/FileMan.cpp)
 
 set(OSTREL_UI_SOURCES
     ${OSTREL_ROOT}/ui/MainComp.cpp)

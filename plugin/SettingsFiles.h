@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/AtomicFile.h"
 #include "model/Bank_Program.h"
 
 #include <juce_graphics/juce_graphics.h>
@@ -45,10 +46,7 @@ private:
     juce::File root;
 };
 
-// Replaces `file` by `data` through a temporary file in the same folder. False when anything fails;
-// the old file is then untouched.
-bool writeAtomically (const juce::File& file, const void* data, size_t size);
-bool writeAtomically (const juce::File& file, const juce::MemoryBlock& block);
+using ::writeAtomically;
 
 // ---- Settings block "ph12plugstV2.dat": exactly 400 bytes.
 SettingsBlock freshSettings();

@@ -8,6 +8,7 @@
 //   OstrelFactoryGen <output folder>
 // writes FactoryBanks.bin (405,876 bytes) and BasicProgram.syx (1178 bytes).
 
+#include "model/AtomicFile.h"
 #include "model/ParameterTable.h"
 #include "model/ProgramDump.h"
 
@@ -697,13 +698,6 @@ Patch factoryProgram (int index)
     return p;
 }
 
-bool writeAtomically (const juce::File& file, const void* data, size_t size)
-{
-    juce::TemporaryFile temp (file);
-    if (! temp.getFile().replaceWithData (data, size))
-        return false;
-    return temp.overwriteTargetFileWithTemporary();
-}
 } // namespace
 
 int main (int argc, char* argv[])

@@ -1,0 +1,64 @@
+#include "library/LibraryStore.h"
+
+#include <benchmark/benchmark.h>
+
+namespace
+{
+constexpr int kLargeLibrary = 10000;
+
+// Distinct programs that share category and the first letters of their names, so the duplicate
+// test cannot reject them at its first look and compares whole records.
+std::vector<uint8_t> largeLibraryImage()
+{
+    std::vector<uint8_t> image (13, ' ');
+    for (int i = 0; i < kLargeLibrary; ++i)
+    {
+        LibraryStore::Record r {};
+        ProgramDump::writeName (r.data(), "Pad " + juce::String (i));
+        r[ProgramDump::kCategoryOffset] = 24;
+        r[1000] = (uint8_t) (i & 0xFF);
+        r[1001] = (uint8_t) (i >> 8);
+        image.insert (image.end(), r.begin(), r.end());
+    }
+    image.insert (image.end(), 13, ' ');
+    return image;
+}
+
+void loadLargeLibrary (benchmark::State& state)
+{
+    const auto image = largeLibraryImage();
+    for (auto _ : state)
+    {
+        LibraryStore store;
+        store.loadImage (image.data(), image.size());
+        benchmark::DoNotOptimize (store.getRowCount());
+    }
+}
+BENCHMARK (loadLargeLibrary)->Unit (benchmark::kMillisecond);
+
+void saveLargeLibrary (benchmark::State& state)
+{
+    const auto image = largeLibraryImage();
+    LibraryStore store;
+    store.loadImage (image.data(), image.size());
+    const auto file = juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("ostrel-bench", ".p12l");
+    for (auto _ : state)
+        benchmark::DoNotOptimize (store.saveToFile (file));
+    file.deleteFile();
+}
+BENCHMARK (saveLargeLibrary)->Unit (benchmark::kMillisecond);
+
+// Adding the current program to a large library: the duplicate test walks every record.
+void duplicateTestAgainstLargeLibrary (benchmark::State& state)
+{
+    const auto image = largeLibraryImage();
+    LibraryStore store;
+    store.loadImage (image.data(), image.size());
+    LibraryStore::Record candidate {};
+    ProgramDump::writeName (candidate.data(), "Pad new");
+    candidate[ProgramDump::kCategoryOffset] = 24;
+    for (auto _ : state)
+        benchmark::DoNotOptimize (store.contains (candidate));
+}
+BENCHMARK (duplicateTestAgainstLargeLibrary)->Unit (benchmark::kMicrosecond);
+} // namespace

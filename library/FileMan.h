@@ -1,0 +1,69 @@
+#pragma once
+
+#include "library/FileDialogs.h"
+#include "model/Bank_Program.h"
+#include "model/DSI_Program.h"
+
+// Single program files (".p12p": one edit-buffer dump), program bank files (".p12b": 99 program
+// dumps) and the dialogs every file command goes through. One FileMan serves one command.
+class FileMan
+{
+public:
+    struct Mode
+    {
+        int id;
+        bool save;
+        const char* title;
+        juce::StringArray patterns;
+    };
+    // The chooser modes: 1, 3, 4, 10, 11 open; 101, 103, 104, 110, 111 save. nullptr for others.
+    static const Mode* modeFor (int id);
+
+    FileMan (std::shared_ptr<FileDialogs> dialogs, juce::File saveFolder);
+
+    // The dialog of `mode`; true (and the chosen file set) unless the user cancelled.
+    void choose (int mode, const juce::String& suggestedName, std::function<void (bool)> done);
+
+    // Mode 1, then the file's first SysEx message parsed as a program into getProgram().
+    void loadSingleProgram (std::function<void (bool)> done);
+    // Mode 3, then the program dumps found in the file into getBankDumps().
+    void loadProgramBank (std::function<void (bool)> done);
+    // A save dialog of `mode`, then the bytes written to the chosen file.
+    void saveBytes (const juce::MemoryBlock& bytes, int mode, const juce::String& suggestedName, std::function<void (bool)> done);
+
+    const juce::File& getChosenFile() const noexcept { return chosenFile; }
+    const juce::MemoryBlock& getFileContent() const noexcept { return fileContent; }
+    const juce::MemoryBlock& getSingleProgramMessage() const noexcept { return singleProgramMessage; }
+    DSI_Program& getProgram() noexcept { return program; }
+    const ProgramDump::Collected& getBankDumps() const noexcept { return bankDumps; }
+
+    // ---- The file layouts, as pure functions ----------------------------------------------------
+    static constexpr size_t kMinFileBytes = 10;
+
+    static juce::MemoryBlock readFile (const juce::File& file); // empty when missing
+    // The bytes from the first F0 to the first F7 after it; nothing for a file below 10 bytes.
+    static std::optional<juce::MemoryBlock> findSingleProgramMessage (const void* data, size_t size);
+    static bool readSingleProgram (const void* data, size_t size, DSI_Program& into);
+    // The program dumps in a bank file; nothing below 10 bytes or without a dump.
+    static std::optional<ProgramDump::Collected> readProgramBank (const void* data, size_t size);
+    // Dump k into slot k; the numbers inside the dumps are not used. Returns the slots filled.
+    static int decodeBank (const ProgramDump::Collected& dumps, Bank_Program& target);
+
+    static juce::MemoryBlock singleProgramFile (const Bank_Program& bank, int slot);
+    static juce::MemoryBlock programBankFile (const Bank_Program& bank, int bankIndex);
+
+    // "Program Bank U1" .. "Program Bank U4", "Program Bank F1" .. "Program Bank F4".
+    static juce::String suggestedBankName (int bankIndex);
+    // A chosen save name whose extension (dot included) is shorter than 3 characters gets the
+    // mode's first pattern appended.
+    static juce::File withDefaultExtension (const juce::File& chosen, const Mode& mode);
+
+private:
+    std::shared_ptr<FileDialogs> dialogs;
+    juce::File saveFolder;
+
+    juce::File chosenFile;
+    juce::MemoryBlock fileContent, singleProgramMessage;
+    DSI_Program program;
+    ProgramDump::Collected bankDumps;
+};

@@ -1,0 +1,227 @@
+#include "library/LibraryStore.h"
+#include "model/AtomicFile.h"
+#include "model/DSI_Program.h"
+
+namespace
+{
+constexpr size_t kRecord = (size_t) LibraryStore::kRecordBytes;
+
+const uint8_t* recordAt (const std::vector<uint8_t>& block, size_t index)
+{
+    return block.data() + index * kRecord;
+}
+} // namespace
+
+LibraryStore::Record LibraryStore::getRecord (int index) const
+{
+    Record record {};
+    if (juce::isPositiveAndBelow (index, getNumRecords()))
+        std::copy_n (recordAt (records, (size_t) index), kRecord, record.begin());
+    return record;
+}
+
+bool LibraryStore::isDuplicate (const std::vector<uint8_t>& block, const Record& record)
+{
+    const size_t count = block.size() / kRecord;
+    for (size_t i = 0; i < count; ++i)
+    {
+        const auto* candidate = recordAt (block, i);
+        // Category and the name's first letters differ between most programs: a cheap first look.
+        if (candidate[ProgramDump::kCategoryOffset] != record[ProgramDump::kCategoryOffset]
+            || candidate[ProgramDump::kNameOffset] != record[ProgramDump::kNameOffset]
+            || candidate[ProgramDump::kNameOffset + 3] != record[ProgramDump::kNameOffset + 3])
+            continue;
+        if (memcmp (candidate, record.data(), kRecord) == 0)
+            return true;
+    }
+    return false;
+}
+
+// ---- Rows, filter and selection --------------------------------------------------------------------
+
+void LibraryStore::rebuildRows (int mode)
+{
+    filterMode = mode;
+    selectedRow = selectedRecord = -1;
+
+    rows.clear();
+    counts.fill (0);
+    for (int i = 0; i < getNumRecords(); ++i)
+    {
+        const int category = recordAt (records, (size_t) i)[ProgramDump::kCategoryOffset];
+        if (category < kCountSlots)
+            ++counts[(size_t) category];
+        if (filterMode == 0 || category == filterCategory)
+            rows.push_back (i);
+    }
+    tell (kRowsRebuilt, kRowsRebuiltValue);
+}
+
+void LibraryStore::selectRow (int row)
+{
+    if (! juce::isPositiveAndBelow (row, getRowCount()))
+        return;
+    selectedRow = row;
+    selectedRecord = rows[(size_t) row];
+    tell (kRowSelected, selectedRecord);
+}
+
+bool LibraryStore::hasValidSelection() const noexcept
+{
+    return selectedRecord >= 0 && selectedRecord < getNumRecords() && getRowCount() > 0;
+}
+
+int LibraryStore::getCategoryCount (int category) const
+{
+    return juce::isPositiveAndBelow (category, kCountSlots) ? counts[(size_t) category] : 0;
+}
+
+// ---- Editing ---------------------------------------------------------------------------------------
+
+void LibraryStore::addProgram (const juce::String& name, const void* data, size_t size)
+{
+    DSI_Program program;
+    if (size == kRecord)
+        program.setData (data, size);
+    program.setName (name);
+    const auto& record = program.getData();
+
+    if (! contains (record))
+        records.insert (records.end(), record.begin(), record.end());
+
+    rebuildRows (filterMode);
+    if (filterMode == 0 || record[ProgramDump::kCategoryOffset] == filterCategory)
+        selectRow (getRowCount() - 1);
+}
+
+void LibraryStore::removeSelected()
+{
+    if (! hasValidSelection())
+        return;
+    const auto start = records.begin() + (long) ((size_t) selectedRecord * kRecord);
+    records.erase (start, start + (long) kRecord);
+    rebuildRows (filterMode);
+}
+
+void LibraryStore::renameSelected (const juce::String& name, int category)
+{
+    if (name.isEmpty() || ! hasValidSelection())
+        return;
+    auto* record = records.data() + (size_t) selectedRecord * kRecord;
+    ProgramDump::writeName (record, name);
+    record[ProgramDump::kCategoryOffset] = (uint8_t) category;
+    rebuildRows (1);
+}
+
+void LibraryStore::clear()
+{
+    records.clear();
+    rebuildRows (0);
+}
+
+// ---- Importing -------------------------------------------------------------------------------------
+
+void LibraryStore::stageFromImage (const void* image, size_t size, size_t start)
+{
+    pending.clear();
+    if (image == nullptr || size < start || size - start < kRecord)
+        return;
+
+    const auto* bytes = static_cast<const uint8_t*> (image) + start;
+    const size_t count = (size - start) / kRecord;
+    for (size_t i = 0; i < count; ++i)
+    {
+        Record record;
+        std::copy_n (bytes + i * kRecord, kRecord, record.begin());
+        if (! isDuplicate (pending, record))
+            pending.insert (pending.end(), record.begin(), record.end());
+    }
+}
+
+void LibraryStore::stageFromBank (const uint8_t* slots, int count)
+{
+    if (slots == nullptr || count <= 0)
+    {
+        pending.clear();
+        return;
+    }
+    stageFromImage (slots, (size_t) count * kRecord, 0);
+}
+
+void LibraryStore::commitPending (bool append)
+{
+    if (pending.empty())
+        return;
+    if (! append)
+        records.clear();
+    records.insert (records.end(), pending.begin(), pending.end());
+    rebuildRows (0);
+}
+
+// ---- Files -----------------------------------------------------------------------------------------
+
+void LibraryStore::loadImage (const void* data, size_t size)
+{
+    if (data != nullptr && size >= (size_t) kMarkerBytes + kRecord)
+    {
+        const auto* bytes = static_cast<const uint8_t*> (data) + kMarkerBytes;
+        const size_t count = (size - (size_t) kMarkerBytes) / kRecord;
+        records.assign (bytes, bytes + count * kRecord);
+    }
+    rebuildRows (0);
+}
+
+juce::MemoryBlock LibraryStore::buildFileImage() const
+{
+    if (records.empty())
+        return {};
+    juce::MemoryBlock image (records.size() + 2 * (size_t) kMarkerBytes);
+    image.copyFrom (kFileHeader, 0, (size_t) kMarkerBytes);
+    image.copyFrom (records.data(), kMarkerBytes, records.size());
+    image.copyFrom (kFileTrailer, kMarkerBytes + (int) records.size(), (size_t) kMarkerBytes);
+    return image;
+}
+
+bool LibraryStore::saveToFile (const juce::File& file) const
+{
+    if (records.empty())
+        return false;
+    return writeAtomically (file, buildFileImage());
+}
+
+bool LibraryStore::loadFromFile (const juce::File& file)
+{
+    juce::MemoryBlock content;
+    if (! file.existsAsFile() || ! file.loadFileAsData (content))
+        return false;
+    loadImage (content.getData(), content.getSize());
+    return true;
+}
+
+// ---- Listeners -------------------------------------------------------------------------------------
+
+void LibraryStore::addListener (StsFileListener* listener)
+{
+    if (listener != nullptr && std::find (listeners.begin(), listeners.end(), listener) == listeners.end())
+        listeners.push_back (listener);
+}
+
+void LibraryStore::removeListener (StsFileListener* listener)
+{
+    listeners.erase (std::remove (listeners.begin(), listeners.end(), listener), listeners.end());
+}
+
+void LibraryStore::tell (int code, int value)
+{
+    // Last registered first, as everywhere in the editor.
+    const auto copy = listeners;
+    for (auto it = copy.rbegin(); it != copy.rend(); ++it)
+        (*it)->libraryListChanged (code, value);
+}
+
+void LibraryStore::notifyDoubleClick()
+{
+    const auto copy = listeners;
+    for (auto it = copy.rbegin(); it != copy.rend(); ++it)
+        (*it)->libraryListDoubleClicked (0, 0);
+}

@@ -1,0 +1,383 @@
+#include "TestRig.h"
+#include "library/FileMan.h"
+#include "library/LibraryStore.h"
+#include "model/FactoryData.h"
+
+#include <deque>
+
+namespace
+{
+using Record = LibraryStore::Record;
+
+Record program (const juce::String& name, int category, uint8_t fill = 0x10)
+{
+    Record r;
+    r.fill (fill);
+    ProgramDump::writeName (r.data(), name);
+    r[ProgramDump::kCategoryOffset] = (uint8_t) category;
+    return r;
+}
+
+juce::MemoryBlock libraryFile (const std::vector<Record>& records, int extraBytes = 0, const char* header = "Mopho  Libr >")
+{
+    juce::MemoryBlock block;
+    block.append (header, 13);
+    for (const auto& r : records)
+        block.append (r.data(), r.size());
+    block.append (std::vector<uint8_t> ((size_t) extraBytes, 0x55).data(), (size_t) extraBytes);
+    return block;
+}
+
+struct ListenerLog : StsFileListener
+{
+    void libraryListChanged (int code, int value) override { events.emplace_back (code, value); }
+    void libraryListDoubleClicked (int, int) override { ++doubleClicks; }
+    std::vector<std::pair<int, int>> events;
+    int doubleClicks = 0;
+};
+
+// Answers file dialogs from a script: a file, or a cancel; it records what was asked.
+struct ScriptedDialogs : FileDialogs
+{
+    void choose (const Request& request, Answer answer) override
+    {
+        requests.push_back (request);
+        auto next = answers.empty() ? std::optional<juce::File>() : answers.front();
+        if (! answers.empty())
+            answers.pop_front();
+        answer (next);
+    }
+    std::deque<std::optional<juce::File>> answers;
+    std::vector<Request> requests;
+};
+
+// ---- Library store --------------------------------------------------------------------------------
+
+TEST (Library, FileLayout)
+{
+    ScratchFolder scratch;
+    LibraryStore store;
+    for (int i = 0; i < 3; ++i)
+        store.addProgram ("Prog " + juce::String (i), program ("x", 3, (uint8_t) i).data(), 1024);
+    ASSERT_EQ (store.getNumRecords(), 3);
+
+    const auto file = scratch.folder.getChildFile ("three.p12l");
+    ASSERT_TRUE (store.saveToFile (file));
+    juce::MemoryBlock content;
+    file.loadFileAsData (content);
+    ASSERT_EQ (content.getSize(), 3098u);
+    EXPECT_EQ (juce::String ((const char*) content.getData(), 13), "Mopho  Libr >");
+    EXPECT_EQ (juce::String ((const char*) content.getData() + 3085, 13), "< Mopho  Libr");
+
+    LibraryStore back;
+    ASSERT_TRUE (back.loadFromFile (file));
+    EXPECT_EQ (back.getRecordBytes(), store.getRecordBytes());
+}
+
+TEST (Library, LoadingTakesWholeRecords)
+{
+    const auto a = program ("First", 1), b = program ("Second", 2, 0x20);
+    struct Case
+    {
+        const char* name;
+        juce::MemoryBlock content;
+        int expected;
+    };
+    auto foreign = libraryFile ({ a, b }, 0, "Something else");
+    foreign.append ("xxxxxxxxxxxxx", 13);
+    const Case cases[] = {
+        { "two and markers", [&] { auto f = libraryFile ({ a, b }); f.append ("< Mopho  Libr", 13); return f; }(), 2 },
+        { "foreign markers, same size", foreign, 2 },
+        { "13 + 1023", libraryFile ({}, 1023), 0 },
+        { "13 + 2 x 1024 + 1023", libraryFile ({ a, b }, 1023), 2 },
+    };
+    for (const auto& k : cases)
+    {
+        SCOPED_TRACE (k.name);
+        LibraryStore store;
+        store.addProgram ("Kept", program ("Kept", 5).data(), 1024);
+        // An exact-size copy, so a read past the end would show under a sanitizer.
+        std::vector<uint8_t> exact ((const uint8_t*) k.content.getData(), (const uint8_t*) k.content.getData() + k.content.getSize());
+        store.loadImage (exact.data(), exact.size());
+        if (k.expected == 0)
+        {
+            EXPECT_EQ (store.getNumRecords(), 1); // a short file changes nothing
+        }
+        else
+        {
+            ASSERT_EQ (store.getNumRecords(), k.expected);
+            EXPECT_EQ (store.getRecord (0), a);
+            EXPECT_EQ (store.getRecord (1), b);
+        }
+        EXPECT_EQ (store.getFilterMode(), 0);
+    }
+}
+
+TEST (Library, DuplicatesAndImports)
+{
+    LibraryStore store;
+    const auto current = program ("Current", 4);
+    store.addProgram ("Current", current.data(), 1024);
+    store.addProgram ("Current", current.data(), 1024); // the same program twice: one record
+    EXPECT_EQ (store.getNumRecords(), 1);
+    EXPECT_TRUE (store.contains (current));
+
+    // The same record twice in an import is staged once; the library is not consulted.
+    std::vector<uint8_t> image;
+    for (const auto& r : { current, program ("New", 7), current })
+        image.insert (image.end(), r.begin(), r.end());
+    store.stageFromImage (image.data(), image.size(), 0);
+    EXPECT_EQ (store.getNumPending(), 2);
+
+    store.commitPending (true);
+    EXPECT_EQ (store.getNumRecords(), 3); // "Current" now twice
+    EXPECT_EQ (store.getRecord (0), store.getRecord (1));
+    EXPECT_EQ (store.getNumPending(), 2); // the import set stays
+
+    store.commitPending (false);
+    EXPECT_EQ (store.getNumRecords(), 2);
+
+    // Staging from a bank takes its first slots.
+    Bank_Program bank;
+    bank.loadFactory (1);
+    store.stageFromBank (bank.slotBytes(), 5);
+    EXPECT_EQ (store.getNumPending(), 5);
+    store.stageFromImage (image.data(), 1023, 0); // less than one record: the set is emptied
+    EXPECT_EQ (store.getNumPending(), 0);
+    store.commitPending (true);                  // and nothing happens
+    EXPECT_EQ (store.getNumRecords(), 2);
+}
+
+TEST (Library, AddingNamesAndSelects)
+{
+    LibraryStore store;
+    ListenerLog log;
+    store.addListener (&log);
+
+    const auto data = program ("Whatever", 6);
+    store.addProgram ("It's a Prophet! 5ths", data.data(), 1024);
+    EXPECT_EQ (ProgramDump::readName (store.getRecord (0).data(), ProgramDump::NameVariant::slot), "It's a Prophet!");
+    EXPECT_EQ (store.getSelectedRow(), 0);
+    EXPECT_EQ (log.events, (std::vector<std::pair<int, int>> { { 202, 100 }, { 201, 0 } }));
+
+    // Data of another length: the default program under the given name.
+    store.addProgram ("From Nothing", data.data(), 1000);
+    EXPECT_EQ (store.getNumRecords(), 2);
+    EXPECT_EQ (store.getRecord (1)[ProgramDump::kCategoryOffset], FactoryData::basicProgram()[ProgramDump::kCategoryOffset]);
+
+    // In filter mode 1 a new program of another category is added but not selected.
+    store.setFilterCategory (6);
+    store.rebuildRows (1);
+    store.addProgram ("Other Kind", program ("x", 9).data(), 1024);
+    EXPECT_EQ (store.getRowCount(), 1);
+    EXPECT_EQ (store.getSelectedRow(), -1);
+    EXPECT_EQ (store.getCategoryCount (9), 1);
+
+    store.notifyDoubleClick();
+    EXPECT_EQ (log.doubleClicks, 1);
+    store.removeListener (&log);
+}
+
+TEST (Library, RenameFiltersAndRemoveLastOfAView)
+{
+    LibraryStore store;
+    store.addProgram ("One", program ("x", 3).data(), 1024);
+    store.addProgram ("Two", program ("y", 8).data(), 1024);
+    EXPECT_EQ (store.getFilterMode(), 0);
+
+    // Renaming switches to the filter category's records (category 0 at start).
+    store.selectRow (0);
+    store.renameSelected ("Renamed", 0);
+    EXPECT_EQ (store.getFilterMode(), 1);
+    EXPECT_EQ (store.getRows(), std::vector<int> { 0 });
+    EXPECT_EQ (ProgramDump::readName (store.getRecord (0).data(), ProgramDump::NameVariant::slot), "Renamed");
+    EXPECT_EQ (store.getCategoryCount (0), 1);
+    EXPECT_EQ (store.getCategoryCount (3), 0);
+
+    // An empty name renames nothing.
+    store.selectRow (0);
+    store.renameSelected ("", 5);
+    EXPECT_EQ (store.getRecord (0)[ProgramDump::kCategoryOffset], 0);
+
+    // Removing the only record of the view: no rows, no selection, one fewer in its count.
+    store.selectRow (0);
+    store.removeSelected();
+    EXPECT_EQ (store.getRowCount(), 0);
+    EXPECT_EQ (store.getSelectedRecord(), -1);
+    EXPECT_EQ (store.getCategoryCount (0), 0);
+    EXPECT_EQ (store.getNumRecords(), 1);
+    store.removeSelected(); // no valid selection: nothing
+    EXPECT_EQ (store.getNumRecords(), 1);
+    store.selectRow (5);
+    EXPECT_EQ (store.getSelectedRow(), -1);
+}
+
+TEST (Library, AnEmptyLibraryIsNeverWritten)
+{
+    ScratchFolder scratch;
+    const auto file = scratch.folder.getChildFile (LibraryStore::kDefaultFileName);
+    LibraryStore store;
+    store.addProgram ("Keep Me", program ("x", 2).data(), 1024);
+    ASSERT_TRUE (store.saveToFile (file));
+    const auto before = FileMan::readFile (file);
+
+    store.clear();
+    EXPECT_EQ (store.getNumRecords(), 0);
+    EXPECT_FALSE (store.saveToFile (file));
+    EXPECT_EQ (FileMan::readFile (file), before);
+    EXPECT_EQ (store.buildFileImage().getSize(), 0u);
+}
+
+// ---- Program and bank files ------------------------------------------------------------------------
+
+TEST (ProgramFiles, SingleProgramFiles)
+{
+    Bank_Program bank;
+    bank.loadFactory (2);
+    const auto file = FileMan::singleProgramFile (bank, 7);
+    ASSERT_EQ (file.getSize(), 1176u);
+
+    // Leading garbage and a second message after the first.
+    juce::MemoryBlock withNoise ("\x01\x02garbage", 9);
+    withNoise.append (file.getData(), file.getSize());
+    withNoise.append (FileMan::singleProgramFile (bank, 8).getData(), 1176);
+
+    DSI_Program read;
+    ASSERT_TRUE (FileMan::readSingleProgram (withNoise.getData(), withNoise.getSize(), read));
+    EXPECT_EQ (read.getData(), bank.getSlot (7));
+
+    struct Case
+    {
+        const char* name;
+        std::vector<uint8_t> bytes;
+    };
+    const Case refused[] = {
+        { "below 10 bytes", { 0xF0, 0x01, 0x2A, 0x03, 0xF7 } },
+        { "no F0", std::vector<uint8_t> (2000, 0x11) },
+        { "no F7 after the F0", [] { std::vector<uint8_t> v (2000, 0x11); v[5] = 0xF0; v[2] = 0xF7; return v; }() },
+        { "a message of the wrong length", [] { std::vector<uint8_t> v (2000, 0x11); v[5] = 0xF0; v[900] = 0xF7; return v; }() },
+    };
+    for (const auto& k : refused)
+    {
+        DSI_Program p;
+        EXPECT_FALSE (FileMan::readSingleProgram (k.bytes.data(), k.bytes.size(), p)) << k.name;
+    }
+}
+
+TEST (ProgramFiles, BankFiles)
+{
+    Bank_Program source;
+    source.loadFactory (3);
+    const auto file = FileMan::programBankFile (source, 6);
+    ASSERT_EQ (file.getSize(), 99u * 1178u);
+
+    // Read back into any bank: slots 0..98 in order, whatever bank number the dumps carry.
+    auto dumps = FileMan::readProgramBank (file.getData(), file.getSize());
+    ASSERT_TRUE (dumps.has_value());
+    EXPECT_EQ (dumps->count, 99);
+    Bank_Program target;
+    EXPECT_EQ (FileMan::decodeBank (*dumps, target), 99);
+    EXPECT_EQ (0, memcmp (target.slotBytes(), source.slotBytes(), Bank_Program::kBankBytes));
+
+    // Three messages with a garbage byte before each replace slots 0..2 only.
+    juce::MemoryBlock three;
+    for (int k = 0; k < 3; ++k)
+    {
+        three.append ("\x42", 1);
+        three.append ((const uint8_t*) file.getData() + k * 1178, 1178);
+    }
+    Bank_Program partial;
+    partial.loadFactory (0);
+    const auto before = partial.getSlot (3);
+    dumps = FileMan::readProgramBank (three.getData(), three.getSize());
+    ASSERT_TRUE (dumps.has_value());
+    EXPECT_EQ (dumps->count, 3);
+    FileMan::decodeBank (*dumps, partial);
+    EXPECT_EQ (partial.getSlot (2), source.getSlot (2));
+    EXPECT_EQ (partial.getSlot (3), before);
+
+    EXPECT_FALSE (FileMan::readProgramBank (file.getData(), 9).has_value());
+    EXPECT_FALSE (FileMan::readProgramBank (std::vector<uint8_t> (5000, 0).data(), 5000).has_value());
+}
+
+TEST (ProgramFiles, ModesNamesAndExtensions)
+{
+    const auto* load = FileMan::modeFor (4);
+    ASSERT_NE (load, nullptr);
+    EXPECT_FALSE (load->save);
+    EXPECT_EQ (juce::String (load->title), "Load Program 12 Library");
+    EXPECT_EQ (load->patterns.joinIntoString (";"), "*.p12l;*.p12b");
+    EXPECT_EQ (FileMan::modeFor (110)->patterns[0], "*.fxb");
+    EXPECT_EQ (juce::String (FileMan::modeFor (111)->title), "Save FX Preset");
+    EXPECT_EQ (FileMan::modeFor (2), nullptr);
+
+    const auto& save = *FileMan::modeFor (101);
+    const juce::File folder ("/tmp/x");
+    struct Case
+    {
+        const char* chosen;
+        const char* written;
+    };
+    for (const auto& k : { Case { "Lead", "Lead.p12p" }, Case { "Lead.syx", "Lead.syx" }, Case { "Lead.ab", "Lead.ab" },
+                           Case { "Lead.a", "Lead.a.p12p" }, Case { "Lead.p12p", "Lead.p12p" } })
+        EXPECT_EQ (FileMan::withDefaultExtension (folder.getChildFile (k.chosen), save).getFileName(), k.written) << k.chosen;
+    EXPECT_EQ (FileMan::withDefaultExtension (folder.getChildFile ("Untitled"), *FileMan::modeFor (104)).getFileName(),
+               "Untitled.p12l");
+
+    EXPECT_EQ (FileMan::suggestedBankName (0), "Program Bank U1");
+    EXPECT_EQ (FileMan::suggestedBankName (7), "Program Bank F4");
+}
+
+TEST (ProgramFiles, CommandsThroughTheDialog)
+{
+    ScratchFolder scratch;
+    auto dialogs = std::make_shared<ScriptedDialogs>();
+    Bank_Program bank;
+    bank.loadFactory (1);
+
+    // Save a bank: the dialog starts at the suggested name in the settings folder.
+    dialogs->answers.push_back (scratch.folder.getChildFile ("My Bank"));
+    FileMan saver (dialogs, scratch.folder);
+    bool saved = false;
+    saver.saveBytes (FileMan::programBankFile (bank, 1), 103, FileMan::suggestedBankName (1), [&] (bool ok) { saved = ok; });
+    ASSERT_TRUE (saved);
+    EXPECT_EQ (dialogs->requests.back().title, "Save Prophet 12 Program Bank");
+    EXPECT_EQ (dialogs->requests.back().startingFile, scratch.folder.getChildFile ("Program Bank U2"));
+    EXPECT_TRUE (scratch.folder.getChildFile ("My Bank.p12b").existsAsFile());
+
+    // Load it back.
+    dialogs->answers.push_back (scratch.folder.getChildFile ("My Bank.p12b"));
+    FileMan loader (dialogs, scratch.folder);
+    bool loaded = false;
+    loader.loadProgramBank ([&] (bool ok) { loaded = ok; });
+    ASSERT_TRUE (loaded);
+    EXPECT_EQ (loader.getBankDumps().count, 99);
+    EXPECT_FALSE (dialogs->requests.back().save);
+    EXPECT_EQ (dialogs->requests.back().patterns, "*.p12b");
+
+    // A single program file; a cancelled dialog; a bank file, whose first message is one whole
+    // program dump; and a file that holds no program.
+    ASSERT_TRUE (writeAtomically (scratch.folder.getChildFile ("one.p12p"), FileMan::singleProgramFile (bank, 4)));
+    ASSERT_TRUE (writeAtomically (scratch.folder.getChildFile ("noise.p12p"), juce::MemoryBlock (4000, true)));
+    FileMan single (dialogs, scratch.folder);
+    struct Step
+    {
+        std::optional<juce::File> answer;
+        bool expected;
+        int slot;
+    };
+    const Step steps[] = { { scratch.folder.getChildFile ("one.p12p"), true, 4 },
+                           { std::nullopt, false, 4 },
+                           { scratch.folder.getChildFile ("My Bank.p12b"), true, 0 },
+                           { scratch.folder.getChildFile ("noise.p12p"), false, 0 } };
+    for (const auto& step : steps)
+    {
+        dialogs->answers.push_back (step.answer);
+        bool result = ! step.expected;
+        single.loadSingleProgram ([&] (bool ok) { result = ok; });
+        EXPECT_EQ (result, step.expected);
+        EXPECT_EQ (single.getProgram().getData(), bank.getSlot (step.slot));
+    }
+    EXPECT_EQ (dialogs->requests.back().title, "Load Single Prophet 12 Program");
+}
+} // namespace
