@@ -74,31 +74,29 @@ void MIDI_PORTS_Control::sendBufferLocked (const juce::MidiBuffer& buffer)
         output->sendBlockOfMessages (buffer, juce::Time::getMillisecondCounter(), 1000.0);
 }
 
+void MIDI_PORTS_Control::sendMessage (const juce::MidiMessage& message)
+{
+    juce::MidiBuffer buffer;
+    buffer.addEvent (message, 0);
+    sendBuffer (buffer);
+}
+
 void MIDI_PORTS_Control::sendController (int channel, int number, int value)
 {
-    if (channel < 1 || channel > 16)
-        return;
-    juce::MidiBuffer buffer;
-    buffer.addEvent (juce::MidiMessage::controllerEvent (channel, number & 0x7F, value & 0x7F), 0);
-    sendBuffer (buffer);
+    if (channel >= 1 && channel <= 16)
+        sendMessage (juce::MidiMessage::controllerEvent (channel, number & 0x7F, value & 0x7F));
 }
 
 void MIDI_PORTS_Control::sendProgramChange (int channel, int program)
 {
-    if (channel < 1 || channel > 16 || program < 0 || program >= 128)
-        return;
-    juce::MidiBuffer buffer;
-    buffer.addEvent (juce::MidiMessage::programChange (channel, program), 0);
-    sendBuffer (buffer);
+    if (channel >= 1 && channel <= 16 && program >= 0 && program < 128)
+        sendMessage (juce::MidiMessage::programChange (channel, program));
 }
 
 void MIDI_PORTS_Control::sendNoteOff (int channel, int note)
 {
-    if (channel < 1 || channel > 16 || note < 0 || note >= 128)
-        return;
-    juce::MidiBuffer buffer;
-    buffer.addEvent (juce::MidiMessage::noteOff (channel, note), 0);
-    sendBuffer (buffer);
+    if (channel >= 1 && channel <= 16 && note >= 0 && note < 128)
+        sendMessage (juce::MidiMessage::noteOff (channel, note));
 }
 
 void MIDI_PORTS_Control::sendSysEx (const void* data, size_t size)

@@ -33,6 +33,7 @@ public:
 
     // Hands the buffer to the output's background thread to be sent at once.
     void sendBuffer (const juce::MidiBuffer& buffer);
+    void sendMessage (const juce::MidiMessage& message); // one message, through sendBuffer
     void sendController (int channel, int number, int value);
     void sendProgramChange (int channel, int program);
     void sendNoteOff (int channel, int note);

@@ -4,7 +4,6 @@
 
 namespace
 {
-constexpr int kFirstFactoryBank = 4;
 constexpr int kSlots = ProgramDump::kProgramsPerBank;
 constexpr int kProgramIndexLimit = ProgramDump::kBanks * kSlots; // 792
 
@@ -462,20 +461,14 @@ void MidiCntrState::sendNrpn (int number, int value)
 
 void MidiCntrState::sendNoteOn (int channel, int note, int velocity)
 {
-    if (channel < 1 || channel > 16 || note < 0 || note >= 128)
-        return;
-    juce::MidiBuffer buffer;
-    buffer.addEvent (juce::MidiMessage::noteOn (channel, note, (juce::uint8) juce::jlimit (0, 127, velocity)), 0);
-    ports->sendBuffer (buffer);
+    if (channel >= 1 && channel <= 16 && note >= 0 && note < 128)
+        ports->sendMessage (juce::MidiMessage::noteOn (channel, note, (juce::uint8) juce::jlimit (0, 127, velocity)));
 }
 
 void MidiCntrState::sendPitchWheel (int channel, int position)
 {
-    if (channel < 1 || channel > 16)
-        return;
-    juce::MidiBuffer buffer;
-    buffer.addEvent (juce::MidiMessage::pitchWheel (channel, juce::jlimit (0, 16383, position)), 0);
-    ports->sendBuffer (buffer);
+    if (channel >= 1 && channel <= 16)
+        ports->sendMessage (juce::MidiMessage::pitchWheel (channel, juce::jlimit (0, 16383, position)));
 }
 
 void MidiCntrState::sendController (int channel, int number, int value)

@@ -126,4 +126,16 @@ std::optional<EditorGeometry> decodeGeometry (const void* data, size_t size)
     g.keyboardScale = read16 (b, size, 26) / 1000.0;
     return g;
 }
+std::optional<EditorGeometry> loadGeometry (const juce::File& file)
+{
+    juce::MemoryBlock content;
+    if (! file.loadFileAsData (content))
+        return std::nullopt;
+    return decodeGeometry (content.getData(), content.getSize());
+}
+
+bool saveGeometry (const juce::File& file, const EditorGeometry& geometry)
+{
+    return writeAtomically (file, encodeGeometry (geometry));
+}
 } // namespace SettingsFiles

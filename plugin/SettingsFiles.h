@@ -40,6 +40,7 @@ public:
     juce::File portsFile() const { return settingsFolder().getChildFile ("pro12plports.dat"); }
     juce::File bankFile() const { return settingsFolder().getChildFile ("Ph12_data.dat"); }
     juce::File geometryFile() const { return settingsFolder().getChildFile ("pro12ltwh.dat"); }
+    juce::File libraryFile() const { return settingsFolder().getChildFile ("p12Lib.p12l"); }
     juce::File startupProgramFile() const { return root.getChildFile ("Library/Prophet 12/preset.prop12patch"); }
 
 private:
@@ -71,4 +72,6 @@ struct EditorGeometry
 juce::MemoryBlock encodeGeometry (const EditorGeometry& geometry);
 // Nothing for a file of 0..2 bytes; values a short file does not reach read as 0.
 std::optional<EditorGeometry> decodeGeometry (const void* data, size_t size);
+std::optional<EditorGeometry> loadGeometry (const juce::File& file);
+bool saveGeometry (const juce::File& file, const EditorGeometry& geometry);
 } // namespace SettingsFiles

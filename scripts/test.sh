@@ -20,12 +20,19 @@ mkdir -p "$XDG_CONFIG_HOME"
 # GUI suites need a display; a virtual one serves everywhere.
 (cd "$build" && xvfb-run -a -s "-screen 0 1920x1080x24" ctest --output-on-failure --timeout 600 "$@")
 
-# The thread stress test again, built with ThreadSanitizer in a folder of its own. Only when the
-# whole suite runs (no ctest options given).
+# The thread stress test again, built with ThreadSanitizer in a folder of its own, and the parser
+# fuzzer. Only when the whole suite runs (no ctest options given).
 if [ $# -eq 0 ]; then
     tsan="$root/build-tsan"
     cmake -S "$root" -B "$tsan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOSTREL_SANITIZER=thread -DOSTREL_BUILD_BENCH=OFF
     cmake --build "$tsan" --target OstrelStressTests
     export TSAN_OPTIONS="halt_on_error=1 exitcode=66 second_deadlock_stack=1${TSAN_OPTIONS:+ $TSAN_OPTIONS}"
     (cd "$tsan" && ctest --output-on-failure --timeout 900 -L tsan)
+
+    # Every reader of outside bytes under libFuzzer and AddressSanitizer, built with clang.
+    fuzz="$root/build-fuzz"
+    cmake -S "$root" -B "$fuzz" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
+        -DCMAKE_CXX_COMPILER=clang++ -DOSTREL_FUZZ=ON -DOSTREL_BUILD_TESTS=OFF -DOSTREL_BUILD_BENCH=OFF
+    cmake --build "$fuzz" --target OstrelFuzz
+    (cd "$fuzz" && ctest --output-on-failure -L fuzz)
 fi

@@ -209,6 +209,13 @@ TEST (SettingsFiles, EditorGeometry)
     ASSERT_TRUE (cut.has_value());
     EXPECT_EQ (cut->main, juce::Rectangle<int> (10, 20, 1200, 0));
     EXPECT_EQ (cut->editorScale, 0.0);
+
+    ScratchFolder scratch;
+    const SettingsFiles::Folder folder (scratch.folder);
+    EXPECT_FALSE (SettingsFiles::loadGeometry (folder.geometryFile()).has_value()); // no file yet
+    ASSERT_TRUE (SettingsFiles::saveGeometry (folder.geometryFile(), g));
+    EXPECT_EQ (folder.geometryFile().getSize(), 100);
+    EXPECT_EQ (SettingsFiles::loadGeometry (folder.geometryFile())->editorScale, 0.75);
 }
 
 TEST (SettingsFiles, StartupProgramPath)

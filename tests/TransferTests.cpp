@@ -29,6 +29,14 @@ void expectBanksEqual (MidiCntrState& c, const Prophet12StandIn& standIn, int fi
             ASSERT_EQ (c.getSlot (b, p), standIn.getProgram (b, p)) << b << ":" << p;
 }
 
+// The instrument's answer played by hand: the dump of its own slot, sent unasked.
+void answer (Rig& rig, int bank, int program)
+{
+    const auto dump = ProgramDump::programDump (rig.standIn.getProgram (bank, program), bank, program);
+    rig.standIn.sendRaw ({ static_cast<const uint8_t*> (dump.getData()), static_cast<const uint8_t*> (dump.getData()) + dump.getSize() });
+    rig.settle();
+}
+
 TEST (Transfers, ReceiveAllUserBanks)
 {
     for (int pieces : { 1, 5 })
@@ -83,19 +91,13 @@ TEST (Transfers, ReceiveOneFactoryBankFollowsStrayDumps)
     rig.settle();
     EXPECT_EQ (requests (rig.standIn), (std::vector<std::pair<int, int>> { { 5, 0 } }));
 
-    auto answer = [&] (int bank, int program)
-    {
-        const auto dump = ProgramDump::programDump (rig.standIn.getProgram (bank, program), bank, program);
-        rig.standIn.sendRaw ({ static_cast<const uint8_t*> (dump.getData()), static_cast<const uint8_t*> (dump.getData()) + dump.getSize() });
-        rig.settle();
-    };
-    answer (5, 0);
-    answer (2, 40); // a dump for another slot: stored there, and the chain goes on from it
+    answer (rig, 5, 0);
+    answer (rig, 2, 40); // a dump for another slot: stored there, and the chain goes on from it
     EXPECT_EQ (c.getSlot (2, 40), rig.standIn.getProgram (2, 40));
     EXPECT_EQ (requests (rig.standIn).back(), (std::pair<int, int> { 2, 41 }));
 
     for (int p = 41; p < 99; ++p)
-        answer (2, p);
+        answer (rig, 2, p);
     EXPECT_FALSE (c.isChained()); // one bank: ends after program 98 of whatever bank it reached
     EXPECT_EQ (c.getSlot (5, 0), rig.standIn.getProgram (5, 0));
     EXPECT_EQ (c.getSlot (2, 98), rig.standIn.getProgram (2, 98));
@@ -112,14 +114,8 @@ TEST (Transfers, CancelKeepsWhatArrived)
 
     const auto before = c.getSlot (7, 1);
     chain.start (Transfers::kReceiveFactoryBanks, 4);
-    auto answer = [&] (int bank, int program)
-    {
-        const auto dump = ProgramDump::programDump (rig.standIn.getProgram (bank, program), bank, program);
-        rig.standIn.sendRaw ({ static_cast<const uint8_t*> (dump.getData()), static_cast<const uint8_t*> (dump.getData()) + dump.getSize() });
-        rig.settle();
-    };
-    answer (4, 0);
-    answer (4, 1);
+    answer (rig, 4, 0);
+    answer (rig, 4, 1);
     chain.finish(); // "CANCEL"
     c.takeNotifications();
 
@@ -128,7 +124,7 @@ TEST (Transfers, CancelKeepsWhatArrived)
 
     // A dump that still comes is a single program: its slot and the current program, nothing asked.
     const auto requestsBefore = requests (rig.standIn).size();
-    answer (7, 1);
+    answer (rig, 7, 1);
     EXPECT_NE (c.getSlot (7, 1), before);
     EXPECT_EQ (c.getSlot (7, 1), rig.standIn.getProgram (7, 1));
     EXPECT_EQ (c.getCurrentProgram(), rig.standIn.getProgram (7, 1));

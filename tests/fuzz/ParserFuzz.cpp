@@ -1,0 +1,180 @@
+// Coverage-guided fuzzing of everything that reads bytes from outside: MIDI and SysEx from the
+// instrument, the settings, bank, geometry and ports files, host chunks, library files, and single
+// program and bank files. The first byte picks the reader; the rest is its input, handed over in an
+// exact-size buffer so that AddressSanitizer sees any read past its end.
+#include "library/FileMan.h"
+#include "library/LibraryStore.h"
+#include "midi/MidiCntrState.h"
+#include "midi/PortsFile.h"
+#include "plugin/SettingsFiles.h"
+#include "plugin/StateChunks.h"
+
+#include <cstddef>
+#include <cstdlib>
+#include <cstdint>
+#include <vector>
+
+extern "C" int LLVMFuzzerInitialize (int* argc, char*** argv);
+extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size);
+
+namespace
+{
+// One controller for the whole run: no ports, no files.
+MidiCntrState& controller()
+{
+    static MidiCntrState instance ([] {
+        MidiCntrState::Environment e;
+        e.detached = true;
+        return e;
+    }());
+    return instance;
+}
+
+// The instrument's answers as they come off the cable: pieces whose lengths the input chooses.
+void feedMidi (const uint8_t* data, size_t size)
+{
+    auto& c = controller();
+    size_t i = 0;
+    while (i < size)
+    {
+        const size_t length = juce::jmin (size - i, (size_t) (data[i] % 200) + 1);
+        std::vector<uint8_t> piece (data + i, data + i + length);
+        if (piece[0] == 0xF0 || piece[0] >= 0x80 || length > 3)
+            c.handleIncomingMidiMessage (nullptr, juce::MidiMessage (piece.data(), (int) piece.size()));
+        else
+            c.handlePartialSysexMessage (nullptr, piece.data(), (int) piece.size(), 0.0);
+        i += length;
+    }
+    c.takeNotifications();
+    c.takeReceivedNrpns();
+}
+
+// Well-formed inputs for every reader, written into the corpus folder before the run so that the
+// fuzzer starts from the real layouts and mutates them.
+void writeSeeds (const juce::File& folder)
+{
+    folder.createDirectory();
+    auto seed = [&] (int reader, const juce::String& name, const void* bytes, size_t size)
+    {
+        juce::MemoryBlock block;
+        const auto selector = (uint8_t) reader;
+        block.append (&selector, 1);
+        block.append (bytes, size);
+        folder.getChildFile ("seed-" + name).replaceWithData (block.getData(), block.getSize());
+    };
+    auto seedBlock = [&] (int reader, const juce::String& name, const juce::MemoryBlock& b) { seed (reader, name, b.getData(), b.getSize()); };
+
+    Bank_Program bank;
+    bank.loadFactory (0);
+    const auto programDump = bank.slotAsProgramDump (3, true, 2);
+    const auto editDump = bank.slotAsProgramDump (4, false, 0);
+    seedBlock (0, "midi-program-dump", programDump);
+    seedBlock (1, "sysex-edit-buffer", editDump);
+    const uint8_t globals[] = { 0xF0, 0x01, 0x2A, 0x0F, 12, 50, 1, 0, 0, 0, 1, 1, 1, 1, 3, 0xF7 };
+    seed (1, "sysex-globals", globals, sizeof (globals));
+    seedBlock (2, "dumps", bank.bankAsDumps (1));
+    seedBlock (3, "ports", PortsFile::encode ({}));
+
+    std::array<const Bank_Program*, 8> banks;
+    banks.fill (&bank);
+    seedBlock (4, "bank-images-full", SettingsFiles::encodeBankImages (banks));
+    seedBlock (5, "geometry", SettingsFiles::encodeGeometry ({}));
+
+    juce::MemoryBlock chunk;
+    StateChunks::appendBankChunk (controller(), chunk);
+    seedBlock (6, "bank-chunk", chunk);
+    chunk.reset();
+    StateChunks::appendProgramChunk (controller(), chunk);
+    seedBlock (7, "program-chunk", chunk);
+
+    LibraryStore library;
+    library.stageFromBank (bank.slotBytes(), 3);
+    library.commitPending (true);
+    seedBlock (8, "library", library.buildFileImage());
+    seedBlock (9, "single-program", FileMan::singleProgramFile (bank, 5));
+    seedBlock (10, "program-bank", FileMan::programBankFile (bank, 0));
+    seed (11, "record", bank.slotBytes(), 1024);
+}
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize (int*, char***)
+{
+    if (const char* seeds = std::getenv ("OSTREL_FUZZ_SEEDS"))
+        writeSeeds (juce::File (seeds));
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
+{
+    if (size < 1)
+        return 0;
+
+    const std::vector<uint8_t> input (data + 1, data + size); // exactly the bytes, no more
+    const auto* bytes = input.data();
+    const auto length = input.size();
+
+    switch (data[0] % 12)
+    {
+        case 0: feedMidi (bytes, length); break;
+        case 1: controller().dispatchSysEx (juce::MemoryBlock (bytes, length)); break;
+        case 2:
+        {
+            juce::ignoreUnused (ProgramDump::parseBlock (bytes, length), ProgramDump::unpack (bytes, length));
+            const auto found = ProgramDump::collectProgramDumps (bytes, length);
+            Bank_Program bank;
+            bank.loadDumps (found.dumps.getData(), found.dumps.getSize());
+            bank.loadDumps (bytes, length);
+            break;
+        }
+        case 3:
+        {
+            PortsFile::Settings settings;
+            PortsFile::decode (bytes, length, settings);
+            break;
+        }
+        case 4:
+        {
+            std::array<Bank_Program, 8> banks;
+            std::array<Bank_Program*, 8> targets;
+            for (size_t i = 0; i < 8; ++i)
+                targets[i] = &banks[i];
+            SettingsFiles::decodeBankImages (bytes, length, targets);
+            break;
+        }
+        case 5: juce::ignoreUnused (SettingsFiles::decodeGeometry (bytes, length)); break;
+        case 6: StateChunks::restoreBankChunk (controller(), bytes, length); break;
+        case 7: StateChunks::restoreProgramChunk (controller(), bytes, length); break;
+        case 8:
+        {
+            LibraryStore store;
+            store.loadImage (bytes, length);
+            store.stageFromImage (bytes, length, length > 0 ? bytes[0] % 32 : 0);
+            store.commitPending (true);
+            break;
+        }
+        case 9:
+        {
+            DSI_Program program;
+            FileMan::readSingleProgram (bytes, length, program);
+            break;
+        }
+        case 10:
+        {
+            if (auto dumps = FileMan::readProgramBank (bytes, length))
+            {
+                Bank_Program bank;
+                FileMan::decodeBank (*dumps, bank);
+            }
+            break;
+        }
+        default:
+        {
+            DSI_Program program;
+            program.parse (bytes, length);
+            program.setData (bytes, length);
+            juce::ignoreUnused (program.name());
+            break;
+        }
+    }
+    return 0;
+}
