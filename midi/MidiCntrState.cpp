@@ -15,7 +15,6 @@ constexpr int kCcModWheel = 1, kCcDataMsb = 6, kCcSlider1 = 14, kCcSlider2 = 15,
 constexpr uint8_t kRequestProgram = 0x05, kRequestEditBuffer = 0x06, kRequestGlobals = 0x0E, kGlobalDump = 0x0F;
 constexpr uint8_t kUniversalNonRealtime = 0x7E, kIdentityReply = 0x06;
 
-
 bool isValidBank (int bank) noexcept { return bank >= 0 && bank < ProgramDump::kBanks; }
 bool isValidProgram (int program) noexcept { return program >= 0 && program < kSlots; }
 
@@ -60,6 +59,10 @@ MidiCntrState::MidiCntrState (Environment environment)
     programBank = std::make_unique<Bank_Program> ("Program Bank");
     programBank->loadFactory (0);
 
+    // The flags are set before the input opens: its first program change may already need them.
+    settingsFlag7 = settings[SettingsFiles::kSwitch7Byte] == 1;
+    followProgramChange = settings[SettingsFiles::kFollowProgramChangeByte] == 1;
+
     ports = std::make_unique<MIDI_PORTS_Control> (std::move (environment.devices));
     if (detached)
         return;
@@ -69,9 +72,6 @@ MidiCntrState::MidiCntrState (Environment environment)
     { return name.length() >= 3 ? names.indexOf (name) + 1 : 0; };
     ports->reopenInput (openByName (portSettings.input, ports->getDevices().getInputNames()), this);
     ports->reopenOutput (openByName (portSettings.output, ports->getDevices().getOutputNames()));
-
-    settingsFlag7 = settings[SettingsFiles::kSwitch7Byte] == 1;
-    followProgramChange = settings[SettingsFiles::kFollowProgramChangeByte] == 1;
 }
 
 MidiCntrState::~MidiCntrState()
@@ -454,9 +454,14 @@ void MidiCntrState::sendNrpn (int number, int value)
     add (kCcDataMsb, dataMsbOut);
     add (kCcDataLsb, value - dataMsbOut * 128);
 
-    // Held like a parameter send, so the two can never interleave on the wire.
+    // Held like a parameter send, so the two can never interleave on the wire. Its 99/98 name
+    // another parameter, so the next parameter send must name its own again: a lone 38 would land
+    // on this one.
     const juce::ScopedLock sl (nrpnLock);
+    if (! ports->isOutputOpen())
+        return;
     ports->sendBuffer (buffer);
+    lastNrpnPosition = -1;
 }
 
 void MidiCntrState::sendNoteOn (int channel, int note, int velocity)

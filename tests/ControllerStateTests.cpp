@@ -97,6 +97,18 @@ TEST (ControllerState, SendNrpnAlwaysSendsFour)
     EXPECT_EQ (rig.sentBlocks(), (std::vector<Block> { expected, expected }));
     rig.settle();
     EXPECT_EQ (rig.standIn.getGlobal (25), 16);
+
+    // A global between two steps of one knob: the knob names itself again rather than sending a
+    // lone 38 that the instrument would apply to the global.
+    auto& c = *rig.controller;
+    c.setParameterValue (85, 10);
+    c.sendNrpn (1024 + 3, 1);
+    rig.devices->clearOutputCalls();
+    c.setParameterValue (85, 11);
+    EXPECT_EQ (rig.sentBlocks(), (std::vector<Block> { { { 0xB0, 99, 0 }, { 0xB0, 98, 90 }, { 0xB0, 6, 0 }, { 0xB0, 38, 11 } } }));
+    rig.settle();
+    EXPECT_EQ (rig.standIn.getGlobal (3), 1);
+    EXPECT_EQ (rig.standIn.getEditBuffer()[85], 11);
 }
 
 TEST (ControllerState, PerformanceValues)
