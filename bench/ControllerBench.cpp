@@ -32,12 +32,14 @@ public:
 struct BenchController
 {
     BenchController()
-        : folder (juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("ostrel-bench", "", false))
+        : folder (juce::File::getSpecialLocation (juce::File::tempDirectory)
+                      .getNonexistentChildFile ("ostrel-bench", "", false))
     {
         PortsFile::Settings ports;
         ports.output = "Bench";
         SettingsFiles::writeAtomically (SettingsFiles::Folder (folder).portsFile(), PortsFile::encode (ports));
-        controller = std::make_unique<MidiCntrState> (MidiCntrState::Environment { std::make_shared<NullDevices>(), folder });
+        controller =
+            std::make_unique<MidiCntrState> (MidiCntrState::Environment { std::make_shared<NullDevices>(), folder });
     }
     ~BenchController()
     {
@@ -79,8 +81,8 @@ void bankStreamInPieces (benchmark::State& state)
     const double wireSeconds = (double) stream.getSize() / 3125.0;
     state.SetBytesProcessed (state.iterations() * (int64_t) stream.getSize());
     state.counters["wire_s"] = wireSeconds;
-    state.counters["x_faster_than_DIN"] = benchmark::Counter (wireSeconds * (double) state.iterations(),
-                                                               benchmark::Counter::kIsRate);
+    state.counters["x_faster_than_DIN"] =
+        benchmark::Counter (wireSeconds * (double) state.iterations(), benchmark::Counter::kIsRate);
 }
 BENCHMARK (bankStreamInPieces)->Unit (benchmark::kMillisecond);
 

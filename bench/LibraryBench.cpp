@@ -41,7 +41,8 @@ void saveLargeLibrary (benchmark::State& state)
     const auto image = largeLibraryImage();
     LibraryStore store;
     store.loadImage (image.data(), image.size());
-    const auto file = juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("ostrel-bench", ".p12l");
+    const auto file =
+        juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("ostrel-bench", ".p12l");
     for (auto _ : state)
         benchmark::DoNotOptimize (store.saveToFile (file));
     file.deleteFile();

@@ -11,7 +11,8 @@ namespace
 void receiveOneBank (benchmark::State& state)
 {
     const bool paced = state.range (0) != 0;
-    const auto folder = juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("ostrel-bench", "", false);
+    const auto folder =
+        juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("ostrel-bench", "", false);
 
     Prophet12StandIn standIn;
     Prophet12StandIn::Options options;
@@ -35,9 +36,10 @@ void receiveOneBank (benchmark::State& state)
         }
         const double wireSeconds = 99.0 * ProgramDump::kProgramDumpBytes / Prophet12StandIn::kDinBytesPerSecond;
         state.counters["wire_s"] = wireSeconds;
-        state.counters["programs_per_s"] = benchmark::Counter (99.0 * (double) state.iterations(), benchmark::Counter::kIsRate);
-        state.counters["wall_over_wire"] = benchmark::Counter (wireSeconds * (double) state.iterations(),
-                                                              benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+        state.counters["programs_per_s"] =
+            benchmark::Counter (99.0 * (double) state.iterations(), benchmark::Counter::kIsRate);
+        state.counters["wall_over_wire"] = benchmark::Counter (
+            wireSeconds * (double) state.iterations(), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
     }
     folder.deleteRecursively();
 }

@@ -8,16 +8,17 @@ public:
     void choose (const Request& request, Answer answer) override
     {
         chooser = std::make_unique<juce::FileChooser> (request.title, request.startingFile, request.patterns);
-        const int flags = request.save ? juce::FileBrowserComponent::saveMode | juce::FileBrowserComponent::canSelectFiles
-                                             | juce::FileBrowserComponent::warnAboutOverwriting
-                                       : juce::FileBrowserComponent::openMode | juce::FileBrowserComponent::canSelectFiles;
+        const int flags = request.save
+                              ? juce::FileBrowserComponent::saveMode | juce::FileBrowserComponent::canSelectFiles |
+                                    juce::FileBrowserComponent::warnAboutOverwriting
+                              : juce::FileBrowserComponent::openMode | juce::FileBrowserComponent::canSelectFiles;
 
         // The chooser lives until its answer has been given.
-        chooser->launchAsync (flags, [self = shared_from_this(), answer = std::move (answer)] (const juce::FileChooser& fc)
-        {
-            const auto file = fc.getResult();
-            answer (file == juce::File() ? std::nullopt : std::optional<juce::File> (file));
-        });
+        chooser->launchAsync (flags,
+                              [self = shared_from_this(), answer = std::move (answer)] (const juce::FileChooser& fc) {
+                                  const auto file = fc.getResult();
+                                  answer (file == juce::File() ? std::nullopt : std::optional<juce::File> (file));
+                              });
     }
 
 private:
@@ -25,7 +26,4 @@ private:
 };
 } // namespace
 
-std::shared_ptr<FileDialogs> FileDialogs::createNative()
-{
-    return std::make_shared<NativeFileDialogs>();
-}
+std::shared_ptr<FileDialogs> FileDialogs::createNative() { return std::make_shared<NativeFileDialogs>(); }

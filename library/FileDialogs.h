@@ -15,8 +15,8 @@ public:
     {
         bool save = false;
         juce::String title;
-        juce::String patterns;    // joined with ";"
-        juce::File startingFile;  // save dialogs: the suggested name in its folder
+        juce::String patterns;   // joined with ";"
+        juce::File startingFile; // save dialogs: the suggested name in its folder
     };
     using Answer = std::function<void (std::optional<juce::File>)>; // nothing when cancelled
 

@@ -32,8 +32,7 @@ const FileMan::Mode* FileMan::modeFor (int id)
 
 FileMan::FileMan (std::shared_ptr<FileDialogs> d, juce::File folder)
     : dialogs (d != nullptr ? std::move (d) : FileDialogs::createNative()), saveFolder (std::move (folder))
-{
-}
+{}
 
 void FileMan::choose (int modeId, const juce::String& suggestedName, std::function<void (bool)> done)
 {
@@ -51,8 +50,7 @@ void FileMan::choose (int modeId, const juce::String& suggestedName, std::functi
     if (mode->save)
         request.startingFile = saveFolder.getChildFile (suggestedName);
 
-    dialogs->choose (request, [this, mode, done = std::move (done)] (std::optional<juce::File> file)
-    {
+    dialogs->choose (request, [this, mode, done = std::move (done)] (std::optional<juce::File> file) {
         if (! file)
         {
             done (false);
@@ -65,8 +63,7 @@ void FileMan::choose (int modeId, const juce::String& suggestedName, std::functi
 
 void FileMan::loadSingleProgram (std::function<void (bool)> done)
 {
-    choose (1, {}, [this, done = std::move (done)] (bool chosen)
-    {
+    choose (1, {}, [this, done = std::move (done)] (bool chosen) {
         if (! chosen)
         {
             done (false);
@@ -81,8 +78,7 @@ void FileMan::loadSingleProgram (std::function<void (bool)> done)
 
 void FileMan::loadProgramBank (std::function<void (bool)> done)
 {
-    choose (3, {}, [this, done = std::move (done)] (bool chosen)
-    {
+    choose (3, {}, [this, done = std::move (done)] (bool chosen) {
         if (! chosen)
         {
             done (false);
@@ -98,8 +94,7 @@ void FileMan::loadProgramBank (std::function<void (bool)> done)
 void FileMan::saveBytes (const juce::MemoryBlock& bytes, int mode, const juce::String& suggestedName,
                          std::function<void (bool)> done)
 {
-    choose (mode, suggestedName, [this, bytes, done = std::move (done)] (bool chosen)
-    {
+    choose (mode, suggestedName, [this, bytes, done = std::move (done)] (bool chosen) {
         done (chosen && writeAtomically (chosenFile, bytes));
     });
 }

@@ -29,7 +29,8 @@ public:
     // Mode 3, then the program dumps found in the file into getBankDumps().
     void loadProgramBank (std::function<void (bool)> done);
     // A save dialog of `mode`, then the bytes written to the chosen file.
-    void saveBytes (const juce::MemoryBlock& bytes, int mode, const juce::String& suggestedName, std::function<void (bool)> done);
+    void saveBytes (const juce::MemoryBlock& bytes, int mode, const juce::String& suggestedName,
+                    std::function<void (bool)> done);
 
     const juce::File& getChosenFile() const noexcept { return chosenFile; }
     const juce::MemoryBlock& getFileContent() const noexcept { return fileContent; }

@@ -6,10 +6,7 @@ namespace
 {
 constexpr size_t kRecord = (size_t) LibraryStore::kRecordBytes;
 
-const uint8_t* recordAt (const std::vector<uint8_t>& block, size_t index)
-{
-    return block.data() + index * kRecord;
-}
+const uint8_t* recordAt (const std::vector<uint8_t>& block, size_t index) { return block.data() + index * kRecord; }
 } // namespace
 
 LibraryStore::Record LibraryStore::getRecord (int index) const
@@ -27,9 +24,9 @@ bool LibraryStore::isDuplicate (const std::vector<uint8_t>& block, const Record&
     {
         const auto* candidate = recordAt (block, i);
         // Category and the name's first letters differ between most programs: a cheap first look.
-        if (candidate[ProgramDump::kCategoryOffset] != record[ProgramDump::kCategoryOffset]
-            || candidate[ProgramDump::kNameOffset] != record[ProgramDump::kNameOffset]
-            || candidate[ProgramDump::kNameOffset + 3] != record[ProgramDump::kNameOffset + 3])
+        if (candidate[ProgramDump::kCategoryOffset] != record[ProgramDump::kCategoryOffset] ||
+            candidate[ProgramDump::kNameOffset] != record[ProgramDump::kNameOffset] ||
+            candidate[ProgramDump::kNameOffset + 3] != record[ProgramDump::kNameOffset + 3])
             continue;
         if (memcmp (candidate, record.data(), kRecord) == 0)
             return true;

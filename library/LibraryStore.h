@@ -36,7 +36,7 @@ public:
 
     // ---- Contents -------------------------------------------------------------------------------
     int getNumRecords() const noexcept { return (int) (records.size() / kRecordBytes); }
-    Record getRecord (int index) const;      // zeros outside the library
+    Record getRecord (int index) const; // zeros outside the library
     const std::vector<uint8_t>& getRecordBytes() const noexcept { return records; }
     int getNumPending() const noexcept { return (int) (pending.size() / kRecordBytes); }
 

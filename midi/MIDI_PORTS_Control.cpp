@@ -2,8 +2,7 @@
 
 MIDI_PORTS_Control::MIDI_PORTS_Control (std::shared_ptr<MidiDevices> d)
     : devices (d != nullptr ? std::move (d) : MidiDevices::createSystemDevices())
-{
-}
+{}
 
 MIDI_PORTS_Control::~MIDI_PORTS_Control()
 {

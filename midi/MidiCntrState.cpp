@@ -23,6 +23,11 @@ juce::MemoryBlock sysEx (std::initializer_list<uint8_t> bytes)
     return juce::MemoryBlock (bytes.begin(), bytes.size());
 }
 
+void addController (juce::MidiBuffer& buffer, int channel, int controller, int value)
+{
+    buffer.addEvent (juce::MidiMessage::controllerEvent (channel, controller, value & 0x7F), 0);
+}
+
 uint8_t byteAt (const juce::MemoryBlock& block, size_t index)
 {
     return index < block.getSize() ? static_cast<const uint8_t*> (block.getData())[index] : 0;
@@ -36,7 +41,8 @@ MidiCntrState::MidiCntrState() : MidiCntrState (Environment {}) {}
 
 MidiCntrState::MidiCntrState (Environment environment)
     : table (ParameterTable::get()),
-      folder (environment.applicationData ? SettingsFiles::Folder (*environment.applicationData) : SettingsFiles::Folder()),
+      folder (environment.applicationData ? SettingsFiles::Folder (*environment.applicationData)
+                                          : SettingsFiles::Folder()),
       detached (environment.detached)
 {
     settings = detached ? SettingsFiles::freshSettings() : SettingsFiles::loadSettings (folder.settingsFile());
@@ -68,8 +74,9 @@ MidiCntrState::MidiCntrState (Environment environment)
         return;
 
     loadPortsFile();
-    auto openByName = [] (const juce::String& name, const juce::StringArray& names)
-    { return name.length() >= 3 ? names.indexOf (name) + 1 : 0; };
+    auto openByName = [] (const juce::String& name, const juce::StringArray& names) {
+        return name.length() >= 3 ? names.indexOf (name) + 1 : 0;
+    };
     ports->reopenInput (openByName (portSettings.input, ports->getDevices().getInputNames()), this);
     ports->reopenOutput (openByName (portSettings.output, ports->getDevices().getOutputNames()));
 }
@@ -116,10 +123,7 @@ void MidiCntrState::saveBanks()
     SettingsFiles::writeAtomically (folder.bankFile(), image);
 }
 
-void MidiCntrState::saveSettings()
-{
-    SettingsFiles::saveSettings (folder.settingsFile(), getSettingsBlock());
-}
+void MidiCntrState::saveSettings() { SettingsFiles::saveSettings (folder.settingsFile(), getSettingsBlock()); }
 
 SettingsFiles::SettingsBlock MidiCntrState::getSettingsBlock() const
 {
@@ -373,8 +377,9 @@ void MidiCntrState::selectProgram (int index, bool send, bool notify)
     if (notify && followProgramChange)
     {
         const int programIndex = bank * kSlots + program;
-        callListeners (cableListeners, [programIndex] (CableListener* l)
-                       { l->cableValueChanged (ParameterTable::kProgramNumber, programIndex, true, true, true); });
+        callListeners (cableListeners, [programIndex] (CableListener* l) {
+            l->cableValueChanged (ParameterTable::kProgramNumber, programIndex, true, true, true);
+        });
     }
 
     if (send)
@@ -408,8 +413,7 @@ void MidiCntrState::sendParameterNrpn (int position, int value)
         return;
 
     juce::MidiBuffer buffer;
-    auto add = [&] (int controller, int v)
-    { buffer.addEvent (juce::MidiMessage::controllerEvent (channel, controller, v & 0x7F), 0); };
+    auto add = [&] (int controller, int v) { addController (buffer, channel, controller, v); };
 
     if (position != lastNrpnPosition)
     {
@@ -445,8 +449,7 @@ void MidiCntrState::sendNrpn (int number, int value)
 {
     const int channel = midiChannel;
     juce::MidiBuffer buffer;
-    auto add = [&] (int controller, int v)
-    { buffer.addEvent (juce::MidiMessage::controllerEvent (channel, controller, v & 0x7F), 0); };
+    auto add = [&] (int controller, int v) { addController (buffer, channel, controller, v); };
 
     const int msb = number >> 7, dataMsbOut = value / 128;
     add (kCcNrpnMsb, msb);
@@ -481,15 +484,9 @@ void MidiCntrState::sendController (int channel, int number, int value)
     ports->sendController (channel, number, value);
 }
 
-void MidiCntrState::sendNoteOff (int channel, int note)
-{
-    ports->sendNoteOff (channel, note);
-}
+void MidiCntrState::sendNoteOff (int channel, int note) { ports->sendNoteOff (channel, note); }
 
-void MidiCntrState::sendProgramChange (int channel, int program)
-{
-    ports->sendProgramChange (channel, program);
-}
+void MidiCntrState::sendProgramChange (int channel, int program) { ports->sendProgramChange (channel, program); }
 
 void MidiCntrState::sendModWheelToHost (int channel, int value)
 {
@@ -513,12 +510,12 @@ void MidiCntrState::setPlaybackSettings (double newSampleRate, int newBlockSize)
 void MidiCntrState::sendRequest (int type, int bank, int program)
 {
     if (type == kRequestProgram)
-        ports->sendSysEx (sysEx ({ ProgramDump::kSysExStart, ProgramDump::kManufacturerDsi, ProgramDump::kDeviceKeyboard,
-                                   kRequestProgram, (uint8_t) (bank & 0x7F), (uint8_t) (program & 0x7F),
-                                   ProgramDump::kSysExEnd }));
+        ports->sendSysEx (
+            sysEx ({ ProgramDump::kSysExStart, ProgramDump::kManufacturerDsi, ProgramDump::kDeviceKeyboard,
+                     kRequestProgram, (uint8_t) (bank & 0x7F), (uint8_t) (program & 0x7F), ProgramDump::kSysExEnd }));
     else if (type == kRequestEditBuffer)
-        ports->sendSysEx (sysEx ({ ProgramDump::kSysExStart, ProgramDump::kManufacturerDsi, ProgramDump::kDeviceKeyboard,
-                                   kRequestEditBuffer, ProgramDump::kSysExEnd }));
+        ports->sendSysEx (sysEx ({ ProgramDump::kSysExStart, ProgramDump::kManufacturerDsi,
+                                   ProgramDump::kDeviceKeyboard, kRequestEditBuffer, ProgramDump::kSysExEnd }));
 }
 
 void MidiCntrState::requestGlobals()
@@ -599,8 +596,8 @@ void MidiCntrState::handleIncomingMidiMessage (juce::MidiInput*, const juce::Mid
         sysExBuffer.insert (sysExBuffer.end(), data, data + size);
     }
 
-    if (! sysExBuffer.empty() && sysExBuffer.front() == ProgramDump::kSysExStart
-        && sysExBuffer.back() == ProgramDump::kSysExEnd)
+    if (! sysExBuffer.empty() && sysExBuffer.front() == ProgramDump::kSysExStart &&
+        sysExBuffer.back() == ProgramDump::kSysExEnd)
     {
         const juce::MemoryBlock complete (sysExBuffer.data(), sysExBuffer.size());
         sysExBuffer.clear();
@@ -755,10 +752,7 @@ void MidiCntrState::setGlobalValue (int index, int value)
     sendGlobalValue (index, value);
 }
 
-void MidiCntrState::sendGlobalValue (int index, int value)
-{
-    sendNrpn (GlobalSettings::kNrpnBase + index, value);
-}
+void MidiCntrState::sendGlobalValue (int index, int value) { sendNrpn (GlobalSettings::kNrpnBase + index, value); }
 
 // ---- Chained bank receive --------------------------------------------------------------------------
 
@@ -801,8 +795,8 @@ void MidiCntrState::continueBankReceive (int bank, int program)
     // The last bank of a chain ends it; a dump for a later bank than asked for ends it as well,
     // rather than asking the instrument for a bank it does not have.
     const int mode = transferMode;
-    const bool finished = mode == kReceiveBank || (mode == kReceiveUserBanks && bank >= 3)
-                       || (mode == kReceiveFactoryBanks && bank >= ProgramDump::kBanks - 1);
+    const bool finished = mode == kReceiveBank || (mode == kReceiveUserBanks && bank >= 3) ||
+                          (mode == kReceiveFactoryBanks && bank >= ProgramDump::kBanks - 1);
     if (! finished)
     {
         sendRequest (kRequestProgram, bank + 1, 0);

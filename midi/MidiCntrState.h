@@ -192,11 +192,11 @@ private:
     SettingsFiles::Folder folder;
     const bool detached;
 
-    mutable juce::CriticalSection lock;      // host queue and listener lists
-    mutable juce::CriticalSection dataLock;  // programs, banks, global block, settings block
-    juce::CriticalSection nrpnLock;          // NRPN repeat memory and its send
-    juce::CriticalSection notificationLock;  // notification queue
-    juce::CriticalSection receivedNrpnLock;  // received-NRPN queue
+    mutable juce::CriticalSection lock;     // host queue and listener lists
+    mutable juce::CriticalSection dataLock; // programs, banks, global block, settings block
+    juce::CriticalSection nrpnLock;         // NRPN repeat memory and its send
+    juce::CriticalSection notificationLock; // notification queue
+    juce::CriticalSection receivedNrpnLock; // received-NRPN queue
 
     juce::Array<CableListener*> cableListeners;
     juce::Array<stateListener*> stateListeners;

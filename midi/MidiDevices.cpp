@@ -69,7 +69,4 @@ private:
 };
 } // namespace
 
-std::shared_ptr<MidiDevices> MidiDevices::createSystemDevices()
-{
-    return std::make_shared<SystemDevices>();
-}
+std::shared_ptr<MidiDevices> MidiDevices::createSystemDevices() { return std::make_shared<SystemDevices>(); }

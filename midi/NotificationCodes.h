@@ -19,10 +19,16 @@ constexpr int32_t kSliderLatch2Changed = 0x1B100000;
 constexpr int32_t kEditorCommand = 0x21000000; // + command
 
 constexpr int32_t parameterChanged (int position, int value) { return kParameterChanged + (position << 8) + value; }
-constexpr int32_t noteOn (int channel, int note, int velocity) { return ((0x90 + channel) << 20) + (note << 7) + velocity; }
+constexpr int32_t noteOn (int channel, int note, int velocity)
+{
+    return ((0x90 + channel) << 20) + (note << 7) + velocity;
+}
 constexpr int32_t noteOff (int channel, int note) { return ((0x80 + channel) << 20) + note; }
 constexpr int32_t modWheel (int channel, int value) { return ((0xB0 + channel) << 20) + (1 << 7) + value; }
-constexpr int32_t pitchBend (int channel, int data1, int data2) { return ((0xE0 + channel) << 20) + (data2 << 7) + data1; }
+constexpr int32_t pitchBend (int channel, int data1, int data2)
+{
+    return ((0xE0 + channel) << 20) + (data2 << 7) + data1;
+}
 
 constexpr int kind (int32_t code) { return (code >> 24) & 0xFF; }
 constexpr int sub (int32_t code) { return (code >> 20) & 0xF; }

@@ -13,10 +13,7 @@ bool isSlot (int bank, int program)
 
 namespace Transfers
 {
-void fetchEditBuffer (MidiCntrState& controller)
-{
-    controller.sendRequest (6, 0, 0);
-}
+void fetchEditBuffer (MidiCntrState& controller) { controller.sendRequest (6, 0, 0); }
 
 void sendCurrentProgram (MidiCntrState& controller)
 {
@@ -31,8 +28,7 @@ bool writeCurrentProgram (MidiCntrState& controller, int bank, int program, cons
 
     controller.setProgramIndex (bank * ProgramDump::kProgramsPerBank + program);
 
-    auto record = controller.withBank (MidiCntrState::kProgramBank, [&] (Bank_Program& programBank)
-    {
+    auto record = controller.withBank (MidiCntrState::kProgramBank, [&] (Bank_Program& programBank) {
         auto& current = programBank.editBufferData();
         current[ProgramDump::kCategoryOffset] = (uint8_t) category;
         ProgramDump::writeName (current.data(), name);
@@ -74,13 +70,8 @@ std::vector<MenuItem> transferMenu (const MidiCntrState& controller)
     MenuItem separator;
     separator.isSeparator = true;
 
-    return { receive,
-             { 200, "Receive All User Banks", {} },
-             { 250, "Receive All Factory Banks", {} },
-             separator,
-             transmit,
-             { 300, "Transmit All User Banks", {} },
-             { 350, "Transmit All Factory Banks", {} } };
+    return { receive,  { 200, "Receive All User Banks", {} },  { 250, "Receive All Factory Banks", {} }, separator,
+             transmit, { 300, "Transmit All User Banks", {} }, { 350, "Transmit All Factory Banks", {} } };
 }
 
 std::optional<ChainStart> chainForMenuId (int id)
@@ -105,8 +96,8 @@ void ChainedTransfer::start (int newMode, int firstBank)
     finish();
     controller.startChainedTransfer (newMode, firstBank);
 
-    const bool transmit = newMode == Transfers::kTransmitBank || newMode == Transfers::kTransmitUserBanks
-                       || newMode == Transfers::kTransmitFactoryBanks;
+    const bool transmit = newMode == Transfers::kTransmitBank || newMode == Transfers::kTransmitUserBanks ||
+                          newMode == Transfers::kTransmitFactoryBanks;
     if (! transmit || ! controller.isChained())
         return;
 
@@ -153,8 +144,9 @@ ChainedTransfer::Step ChainedTransfer::tick()
 
         if (p == kLastProgram)
         {
-            const bool last = mode == Transfers::kTransmitBank || (mode == Transfers::kTransmitUserBanks && b >= kLastUserBank)
-                           || (mode == Transfers::kTransmitFactoryBanks && b >= kLastFactoryBank);
+            const bool last = mode == Transfers::kTransmitBank ||
+                              (mode == Transfers::kTransmitUserBanks && b >= kLastUserBank) ||
+                              (mode == Transfers::kTransmitFactoryBanks && b >= kLastFactoryBank);
             if (last)
             {
                 finish();

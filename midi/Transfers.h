@@ -16,8 +16,8 @@ static constexpr int kTransmitUserBanks = MidiCntrState::kTransmitUserBanks;
 static constexpr int kTransmitFactoryBanks = MidiCntrState::kTransmitFactoryBanks;
 static constexpr int kTickMilliseconds = 100; // one program dump per tick while transmitting
 
-void fetchEditBuffer (MidiCntrState& controller);     // the answer becomes the current program
-void sendCurrentProgram (MidiCntrState& controller);  // as an edit-buffer dump
+void fetchEditBuffer (MidiCntrState& controller);    // the answer becomes the current program
+void sendCurrentProgram (MidiCntrState& controller); // as an edit-buffer dump
 // Names and files the current program, stores it into slot `program` of bank `bank` and sends it
 // there. False (and nothing done) for a slot the instrument does not have.
 bool writeCurrentProgram (MidiCntrState& controller, int bank, int program, const juce::String& name, int category);

@@ -7,10 +7,7 @@ constexpr int kRecord = ProgramDump::kRecordBytes;
 const Bank_Program::Record zeroRecord {};
 } // namespace
 
-Bank_Program::Bank_Program (juce::String name)
-    : bankName (std::move (name)), slots ((size_t) kBankBytes, 0)
-{
-}
+Bank_Program::Bank_Program (juce::String name) : bankName (std::move (name)), slots ((size_t) kBankBytes, 0) {}
 
 const uint8_t* Bank_Program::slotPointer (int slot) const noexcept
 {
@@ -69,10 +66,7 @@ juce::String Bank_Program::editBufferName() const
     return ProgramDump::readName (editBuffer.data(), ProgramDump::NameVariant::editBuffer);
 }
 
-void Bank_Program::setEditBufferName (const juce::String& name)
-{
-    ProgramDump::writeName (editBuffer.data(), name);
-}
+void Bank_Program::setEditBufferName (const juce::String& name) { ProgramDump::writeName (editBuffer.data(), name); }
 
 juce::String Bank_Program::editBufferABText() const { return ProgramDump::abModeText (editBuffer.data()); }
 juce::String Bank_Program::editBufferArpMark() const { return ProgramDump::arpMark (editBuffer.data()); }
@@ -109,10 +103,7 @@ juce::MemoryBlock Bank_Program::slotAsProgramDump (int slot, bool programDump, i
     return programDump ? ProgramDump::programDump (record, bank, slot) : ProgramDump::editBufferDump (record);
 }
 
-juce::MemoryBlock Bank_Program::editBufferAsDump() const
-{
-    return ProgramDump::editBufferDump (editBuffer);
-}
+juce::MemoryBlock Bank_Program::editBufferAsDump() const { return ProgramDump::editBufferDump (editBuffer); }
 
 juce::MemoryBlock Bank_Program::bankAsDumps (int bank) const
 {

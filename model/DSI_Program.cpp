@@ -1,11 +1,7 @@
 #include "model/DSI_Program.h"
 #include "model/FactoryData.h"
 
-DSI_Program::DSI_Program()
-    : record (FactoryData::basicProgram())
-{
-    name();
-}
+DSI_Program::DSI_Program() : record (FactoryData::basicProgram()) { name(); }
 
 bool DSI_Program::parse (const void* data, size_t size)
 {
@@ -30,7 +26,4 @@ juce::String DSI_Program::name()
     return programName;
 }
 
-void DSI_Program::setName (const juce::String& text)
-{
-    programName = ProgramDump::writeName (record.data(), text);
-}
+void DSI_Program::setName (const juce::String& text) { programName = ProgramDump::writeName (record.data(), text); }

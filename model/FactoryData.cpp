@@ -4,15 +4,9 @@
 
 namespace FactoryData
 {
-const uint8_t* block()
-{
-    return reinterpret_cast<const uint8_t*> (OstrelBinary::FactoryBanks_bin);
-}
+const uint8_t* block() { return reinterpret_cast<const uint8_t*> (OstrelBinary::FactoryBanks_bin); }
 
-size_t blockSize()
-{
-    return (size_t) OstrelBinary::FactoryBanks_binSize;
-}
+size_t blockSize() { return (size_t) OstrelBinary::FactoryBanks_binSize; }
 
 const uint8_t* bank (int k)
 {
@@ -21,15 +15,9 @@ const uint8_t* bank (int k)
     return block() + kMarkerBytes + (size_t) k * (size_t) kBankBytes;
 }
 
-const uint8_t* basicProgramDump()
-{
-    return reinterpret_cast<const uint8_t*> (OstrelBinary::BasicProgram_syx);
-}
+const uint8_t* basicProgramDump() { return reinterpret_cast<const uint8_t*> (OstrelBinary::BasicProgram_syx); }
 
-size_t basicProgramDumpSize()
-{
-    return (size_t) OstrelBinary::BasicProgram_syxSize;
-}
+size_t basicProgramDumpSize() { return (size_t) OstrelBinary::BasicProgram_syxSize; }
 
 const ProgramDump::Record& basicProgram()
 {

@@ -20,13 +20,14 @@ struct Row
     const char* label;
     int maximum;
     Rule rule;
-    int offset;                          // number rule: value - offset
-    std::vector<const char*> texts;      // list rule
-    int emptyFrom = 1, emptyTo = 0;      // values shown as an empty text (none unless given)
+    int offset;                     // number rule: value - offset
+    std::vector<const char*> texts; // list rule
+    int emptyFrom = 1, emptyTo = 0; // values shown as an empty text (none unless given)
 };
 
 const std::vector<Row>& rows()
 {
+    // clang-format off
     static const std::vector<Row> table = {
         // label                        max  rule           offset texts
         { "Coarse",                     24, Rule::number,  12, {} },
@@ -64,14 +65,12 @@ const std::vector<Row>& rows()
             "17. Arabic 12-Tone" },
           17, 19 },
     };
+    // clang-format on
     jassert ((int) table.size() == kCount);
     return table;
 }
 
-const Row* rowOf (int index)
-{
-    return juce::isPositiveAndBelow (index, kCount) ? &rows()[(size_t) index] : nullptr;
-}
+const Row* rowOf (int index) { return juce::isPositiveAndBelow (index, kCount) ? &rows()[(size_t) index] : nullptr; }
 } // namespace
 
 juce::String label (int index)

@@ -8,6 +8,7 @@ juce::String fromList (const char* const (&list)[N], int value)
     return value >= 0 && value < (int) N ? juce::String (list[value]) : juce::String();
 }
 
+// clang-format off
 constexpr const char* abModes[] = { "Normal", "Split A|B", "Stack A+B" };
 constexpr const char* arpModes[] = { "Up", "Down", "Up + Down", "Assign", "Random" };
 constexpr const char* arpRanges[] = { "1 Octave", "2 Octaves", "3 Octaves" };
@@ -94,13 +95,13 @@ constexpr DestinationRun destinationRuns[] = {
     { "All Env Release", 0, 1 },
     { "Mod # Amount", 1, 16 },
 };
+// clang-format on
 
 constexpr int kNumDestinations = 105;
 
 const juce::StringArray& destinations()
 {
-    static const juce::StringArray list = []
-    {
+    static const juce::StringArray list = [] {
         juce::StringArray result;
         for (const auto& run : destinationRuns)
             for (int i = 0; i < run.count; ++i)
@@ -132,41 +133,38 @@ juce::String ParDes::noteName (int value)
     return juce::String (noteNames[value % 12]) + juce::String (value / 12);
 }
 
-juce::String ParDes::categoryText (int category)
-{
-    return fromList (categories, category);
-}
+juce::String ParDes::categoryText (int category) { return fromList (categories, category); }
 
 juce::String ParDes::valueText (int displayType, int value)
 {
     switch (displayType)
     {
-        case kDecimal:        return juce::String (value);
-        case kABMode:         return fromList (abModes, value);
-        case kArpMode:        return fromList (arpModes, value);
-        case kArpRange:       return fromList (arpRanges, value);
-        case kArpRepeats:     return value >= 0 && value <= 3 ? juce::String (value) : juce::String();
-        case kClockDivision:  return fromList (clockDivisions, value);
-        case kBpm:            return juce::String (value) + " bpm";
-        case kDestination:    return destinations()[value];
-        case kDelayTimeSync:  return fromList (delayTimeSyncs, value);
-        case kGlideMode:      return fromList (glideModes, value);
-        case kLfoFreqSync:    return fromList (lfoFreqSyncs, value);
-        case kLfoShape:       return fromList (lfoShapes, value);
-        case kOnOff:          return fromList (onOff, value);
+        case kDecimal: return juce::String (value);
+        case kABMode: return fromList (abModes, value);
+        case kArpMode: return fromList (arpModes, value);
+        case kArpRange: return fromList (arpRanges, value);
+        case kArpRepeats: return value >= 0 && value <= 3 ? juce::String (value) : juce::String();
+        case kClockDivision: return fromList (clockDivisions, value);
+        case kBpm: return juce::String (value) + " bpm";
+        case kDestination: return destinations()[value];
+        case kDelayTimeSync: return fromList (delayTimeSyncs, value);
+        case kGlideMode: return fromList (glideModes, value);
+        case kLfoFreqSync: return fromList (lfoFreqSyncs, value);
+        case kLfoShape: return fromList (lfoShapes, value);
+        case kOnOff: return fromList (onOff, value);
         case kNote:
-        case kSplitNote:      return noteName (value);
-        case kOscShape:       return fromList (oscShapes, value);
-        case kWave:           return fromList (waves, value);
-        case kBendRange:      return bendRangeText (value);
-        case kModSource:      return fromList (modSources, value);
-        case kUnisonMode:     return fromList (unisonModes, value);
-        case kBipolar127:     return juce::String (value - 127);
-        case kBipolar50:      return juce::String (value - 50);
-        case kBipolar64:      return juce::String (value - 64);
-        case kDelayFilter:    return fromList (delayFilters, value);
-        case kKeyAssign:      return fromList (keyAssigns, value);
-        default:              return {};
+        case kSplitNote: return noteName (value);
+        case kOscShape: return fromList (oscShapes, value);
+        case kWave: return fromList (waves, value);
+        case kBendRange: return bendRangeText (value);
+        case kModSource: return fromList (modSources, value);
+        case kUnisonMode: return fromList (unisonModes, value);
+        case kBipolar127: return juce::String (value - 127);
+        case kBipolar50: return juce::String (value - 50);
+        case kBipolar64: return juce::String (value - 64);
+        case kDelayFilter: return fromList (delayFilters, value);
+        case kKeyAssign: return fromList (keyAssigns, value);
+        default: return {};
     }
 }
 

@@ -30,6 +30,7 @@ struct Span
     const char* name;
 };
 
+// clang-format off
 // ---- Oscillators 1..4: panel group 1; each oscillator owns 18 NRPN numbers from 18 x (n - 1).
 constexpr int kOscillatorGroup = 1, kOscillatorNrpnStride = 18;
 constexpr SeriesRow oscillatorRows[] = {
@@ -206,6 +207,7 @@ constexpr const char* panelGroupTitles[] = {
     "ARPEGGIATOR",
     "AB MODE",
 };
+// clang-format on
 
 juce::String numbered (const char* pattern, int number)
 {
@@ -230,8 +232,7 @@ ParameterTable::ParameterTable()
     nrpns.fill (kNoNrpn);
 
     auto setRow = [this] (int position, const juce::String& name, int minimum, int maximum, int displayType,
-                          int panelGroup, int nrpn)
-    {
+                          int panelGroup, int nrpn) {
         names[(size_t) position] = name;
         minima[(size_t) position] = (int16_t) minimum;
         maxima[(size_t) position] = (int16_t) maximum;
@@ -240,12 +241,11 @@ ParameterTable::ParameterTable()
         nrpns[(size_t) position] = (int16_t) nrpn;
     };
 
-    auto addSeries = [&] (const auto& rows, int count, int panelGroup, int nrpnBase, int nrpnStride)
-    {
+    auto addSeries = [&] (const auto& rows, int count, int panelGroup, int nrpnBase, int nrpnStride) {
         for (const auto& row : rows)
             for (int n = 0; n < count; ++n)
-                setRow (row.base + n, numbered (row.name, n + 1), row.minimum, row.maximum, row.displayType,
-                        panelGroup, nrpnBase == kNone ? kNone : nrpnBase + nrpnStride * n + row.nrpnOffset);
+                setRow (row.base + n, numbered (row.name, n + 1), row.minimum, row.maximum, row.displayType, panelGroup,
+                        nrpnBase == kNone ? kNone : nrpnBase + nrpnStride * n + row.nrpnOffset);
     };
 
     // Layer A.

@@ -31,9 +31,9 @@ public:
     static constexpr int kSliderLatch2 = 1029;
 
     static constexpr int16_t kNoNrpn = -1;
-    static constexpr int kNoAutomationA = 2000;             // stored for layer A positions without one
+    static constexpr int kNoAutomationA = 2000;                     // stored for layer A positions without one
     static constexpr int kNoAutomationB = 2000 + kLayerAAutomation; // and for layer B positions
-    static constexpr int kFirstNoAutomation = 2000;         // anything from here up means "none"
+    static constexpr int kFirstNoAutomation = 2000;                 // anything from here up means "none"
 
     // The one shared table.
     static const ParameterTable& get();

@@ -62,8 +62,8 @@ Record unpack (const uint8_t* packed, size_t size)
 
 juce::MemoryBlock programDump (const Record& record, int bank, int program)
 {
-    return wrapPacked (record, { kSysExStart, kManufacturerDsi, kDeviceKeyboard, kProgramData,
-                                 (uint8_t) (bank & 0x7F), (uint8_t) (program & 0x7F) });
+    return wrapPacked (record, { kSysExStart, kManufacturerDsi, kDeviceKeyboard, kProgramData, (uint8_t) (bank & 0x7F),
+                                 (uint8_t) (program & 0x7F) });
 }
 
 juce::MemoryBlock editBufferDump (const Record& record)
@@ -84,12 +84,9 @@ std::optional<Record> parseBlock (const uint8_t* data, size_t size)
             std::copy (data, data + kRecordBytes, record.begin());
             return record;
         }
-        case (size_t) kEditBufferDumpBytes:
-            return unpack (data + kEditBufferDumpHeader, (size_t) kPackedBytes);
-        case (size_t) kProgramDumpBytes:
-            return unpack (data + kProgramDumpHeader, (size_t) kPackedBytes);
-        default:
-            return std::nullopt;
+        case (size_t) kEditBufferDumpBytes: return unpack (data + kEditBufferDumpHeader, (size_t) kPackedBytes);
+        case (size_t) kProgramDumpBytes: return unpack (data + kProgramDumpHeader, (size_t) kPackedBytes);
+        default: return std::nullopt;
     }
 }
 
@@ -130,10 +127,7 @@ juce::String abModeText (const uint8_t* record)
     }
 }
 
-juce::String arpMark (const uint8_t* record)
-{
-    return record[kArpOnA] != 0 || record[kArpOnB] != 0 ? "(A)" : "";
-}
+juce::String arpMark (const uint8_t* record) { return record[kArpOnA] != 0 || record[kArpOnB] != 0 ? "(A)" : ""; }
 
 Collected collectProgramDumps (const uint8_t* data, size_t size)
 {

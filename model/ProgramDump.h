@@ -12,23 +12,23 @@ namespace ProgramDump
 {
 static constexpr int kRecordBytes = 1024;
 static constexpr int kLayerBytes = 512;
-static constexpr int kPackedBytes = 1171;          // 146 groups of 8 and a last group of 3
-static constexpr int kProgramDumpBytes = 1178;     // F0 01 2A 02 bank program <packed> F7
-static constexpr int kEditBufferDumpBytes = 1176;  // F0 01 2A 03 <packed> F7
+static constexpr int kPackedBytes = 1171;         // 146 groups of 8 and a last group of 3
+static constexpr int kProgramDumpBytes = 1178;    // F0 01 2A 02 bank program <packed> F7
+static constexpr int kEditBufferDumpBytes = 1176; // F0 01 2A 03 <packed> F7
 static constexpr int kProgramDumpHeader = 6;
 static constexpr int kEditBufferDumpHeader = 4;
 
 static constexpr uint8_t kSysExStart = 0xF0;
 static constexpr uint8_t kSysExEnd = 0xF7;
 static constexpr uint8_t kManufacturerDsi = 0x01;
-static constexpr uint8_t kDeviceKeyboard = 0x2A;   // Prophet 12 keyboard
-static constexpr uint8_t kDeviceDesktop = 0x2B;    // Prophet 12 desktop module
+static constexpr uint8_t kDeviceKeyboard = 0x2A; // Prophet 12 keyboard
+static constexpr uint8_t kDeviceDesktop = 0x2B;  // Prophet 12 desktop module
 static constexpr uint8_t kProgramData = 0x02;
 static constexpr uint8_t kEditBufferData = 0x03;
 
 // Fields of the record.
 static constexpr int kNameOffset = 402;
-static constexpr int kNameLength = 16;             // 418..421 belong to the name too but are never shown
+static constexpr int kNameLength = 16; // 418..421 belong to the name too but are never shown
 static constexpr int kNameBytes = 20;
 static constexpr int kArpOnA = 296;
 static constexpr int kArpOnB = 808;
@@ -55,9 +55,9 @@ std::optional<Record> parseBlock (const uint8_t* data, size_t size);
 // Reading the name in bytes 402..417.
 enum class NameVariant
 {
-    slot,        // 0 bytes are skipped and trailing blanks removed
-    editBuffer,  // 0 bytes are skipped, nothing removed
-    program      // codes 0..31 read as "A"
+    slot,       // 0 bytes are skipped and trailing blanks removed
+    editBuffer, // 0 bytes are skipped, nothing removed
+    program     // codes 0..31 read as "A"
 };
 juce::String readName (const uint8_t* record, NameVariant variant);
 
@@ -65,8 +65,8 @@ juce::String readName (const uint8_t* record, NameVariant variant);
 // Bytes 418..421 are left as they are. Returns the padded 16-character text.
 juce::String writeName (uint8_t* record, const juce::String& name);
 
-juce::String abModeText (const uint8_t* record);   // "NOR", "A + B", "A | B"
-juce::String arpMark (const uint8_t* record);      // "(A)" when either layer's arpeggiator is on
+juce::String abModeText (const uint8_t* record); // "NOR", "A + B", "A | B"
+juce::String arpMark (const uint8_t* record);    // "(A)" when either layer's arpeggiator is on
 
 // Scans a byte stream for 1178-byte program dumps (an F0 with an F7 1177 bytes on).
 struct Collected

@@ -14,9 +14,8 @@ constexpr int kSlots = ProgramDump::kProgramsPerBank;
 MidiCntrState::Environment defaultEnvironment()
 {
     MidiCntrState::Environment environment;
-    environment.detached = juce::File::getSpecialLocation (juce::File::hostApplicationPath)
-                               .getFileName()
-                               .startsWith ("juce_lv2_helper");
+    environment.detached =
+        juce::File::getSpecialLocation (juce::File::hostApplicationPath).getFileName().startsWith ("juce_lv2_helper");
     return environment;
 }
 
@@ -30,8 +29,7 @@ public:
           processor (p),
           index (hostIndex),
           maximum (ParameterTable::get().maximum (ParameterTable::get().positionOfAutomationIndex (hostIndex)))
-    {
-    }
+    {}
 
     float getValue() const override { return processor.getHostParameterValue (index); }
     void setValue (float newValue) override { processor.setHostParameter (index, newValue); }
@@ -46,9 +44,10 @@ public:
     juce::String getText (float normalised, int maximumLength) const override
     {
         // The current value reads exactly as the model holds it; other values as they would be set.
-        const auto text = std::abs (normalised - getValue()) < 1.0e-6f
-                            ? processor.getHostParameterText (index)
-                            : processor.getHostParameterTextForRaw (index, OstrelAudioProcessor::toRaw (maximum, normalised));
+        const auto text =
+            std::abs (normalised - getValue()) < 1.0e-6f
+                ? processor.getHostParameterText (index)
+                : processor.getHostParameterTextForRaw (index, OstrelAudioProcessor::toRaw (maximum, normalised));
         return text.substring (0, maximumLength);
     }
 
@@ -117,8 +116,8 @@ void OstrelAudioProcessor::releaseResources()
 
 bool OstrelAudioProcessor::isBusesLayoutSupported (const BusesLayout& layouts) const
 {
-    return layouts.getMainInputChannelSet() == juce::AudioChannelSet::stereo()
-        && layouts.getMainOutputChannelSet() == juce::AudioChannelSet::stereo();
+    return layouts.getMainInputChannelSet() == juce::AudioChannelSet::stereo() &&
+           layouts.getMainOutputChannelSet() == juce::AudioChannelSet::stereo();
 }
 
 void OstrelAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midi)
@@ -147,10 +146,7 @@ void OstrelAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce:
         buffer.clear (channel, 0, n);
 }
 
-juce::AudioProcessorEditor* OstrelAudioProcessor::createEditor()
-{
-    return new OstrelAudioProcessorEditor (*this);
-}
+juce::AudioProcessorEditor* OstrelAudioProcessor::createEditor() { return new OstrelAudioProcessorEditor (*this); }
 
 // ---- Host parameters -------------------------------------------------------------------------------
 
@@ -304,7 +300,8 @@ void OstrelAudioProcessor::transmit (int position, int value)
                 controller.setProgramIndex (value);
             controller.storeValue (position, value);
             if (controller.followsProgramChange())
-                controller.selectProgram (controller.getCurrentBank() * kSlots + controller.getCurrentProgramNumber(), true, false);
+                controller.selectProgram (controller.getCurrentBank() * kSlots + controller.getCurrentProgramNumber(),
+                                          true, false);
             break;
         case ParameterTable::kSlider1:
         case ParameterTable::kSlider2:
@@ -380,8 +377,7 @@ void OstrelAudioProcessor::changeProgramName (int index, const juce::String& nam
 {
     if (! juce::isPositiveAndBelow (index, kNumHostPrograms))
         return;
-    controller.withBank (MidiCntrState::kProgramBank, [&] (Bank_Program& bank)
-    {
+    controller.withBank (MidiCntrState::kProgramBank, [&] (Bank_Program& bank) {
         bank.setSlotName (index, name);
         return 0;
     });
@@ -409,7 +405,4 @@ void OstrelAudioProcessor::setCurrentProgramStateInformation (const void* data, 
     StateChunks::restoreProgramChunk (controller, data, (size_t) juce::jmax (0, size));
 }
 
-juce::AudioProcessor* JUCE_CALLTYPE createPluginFilter()
-{
-    return new OstrelAudioProcessor();
-}
+juce::AudioProcessor* JUCE_CALLTYPE createPluginFilter() { return new OstrelAudioProcessor(); }

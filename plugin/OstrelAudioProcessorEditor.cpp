@@ -12,15 +12,9 @@ OstrelAudioProcessorEditor::OstrelAudioProcessorEditor (OstrelAudioProcessor& p)
     setSize (mainComp.getWidth(), mainComp.getHeight());
 }
 
-OstrelAudioProcessorEditor::~OstrelAudioProcessorEditor()
-{
-    mainComp.removeChangeListener (this);
-}
+OstrelAudioProcessorEditor::~OstrelAudioProcessorEditor() { mainComp.removeChangeListener (this); }
 
-void OstrelAudioProcessorEditor::paint (juce::Graphics& g)
-{
-    g.fillAll (juce::Colours::black);
-}
+void OstrelAudioProcessorEditor::paint (juce::Graphics& g) { g.fillAll (juce::Colours::black); }
 
 void OstrelAudioProcessorEditor::resized()
 {

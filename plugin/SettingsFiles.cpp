@@ -63,7 +63,8 @@ juce::MemoryBlock encodeBankImages (const std::array<const Bank_Program*, kBankI
         if (bank != nullptr)
             block.append (bank->slotBytes(), (size_t) Bank_Program::kBankBytes);
         else
-            block.append (std::vector<uint8_t> ((size_t) Bank_Program::kBankBytes).data(), (size_t) Bank_Program::kBankBytes);
+            block.append (std::vector<uint8_t> ((size_t) Bank_Program::kBankBytes).data(),
+                          (size_t) Bank_Program::kBankBytes);
     }
     block.append (FactoryData::kDataEnd, (size_t) kMarkerBytes);
     return block;

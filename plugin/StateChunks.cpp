@@ -22,8 +22,7 @@ void appendBankChunk (MidiCntrState& controller, juce::MemoryBlock& dest)
     dest.append (kVersion, 10);
 
     const bool noSlotYet = controller.getCurrentSlot() == -1;
-    controller.withBank (MidiCntrState::kProgramBank, [&] (Bank_Program& bank)
-    {
+    controller.withBank (MidiCntrState::kProgramBank, [&] (Bank_Program& bank) {
         dest.append (bank.slotBytes(), (size_t) Bank_Program::kBankBytes);
 
         const int slot = currentSlotForChunk (controller);
@@ -51,8 +50,7 @@ void restoreBankChunk (MidiCntrState& controller, const void* data, size_t size)
     const auto* bytes = static_cast<const uint8_t*> (data) + kBankHeaderBytes;
     const int wholeSlots = (int) juce::jmin ((size_t) kSlots, (size - (size_t) kBankHeaderBytes) / (size_t) kRecord);
 
-    controller.withBank (MidiCntrState::kProgramBank, [&] (Bank_Program& bank)
-    {
+    controller.withBank (MidiCntrState::kProgramBank, [&] (Bank_Program& bank) {
         for (int s = 0; s < wholeSlots; ++s)
         {
             Bank_Program::Record record;
@@ -69,8 +67,8 @@ void appendProgramChunk (MidiCntrState& controller, juce::MemoryBlock& dest)
     dest.append (kVersion, 10);
 
     const int slot = currentSlotForChunk (controller);
-    const auto current = controller.withBank (MidiCntrState::kProgramBank, [&] (Bank_Program& bank)
-                                              { return bank.storeEditBuffer (slot); });
+    const auto current = controller.withBank (MidiCntrState::kProgramBank,
+                                              [&] (Bank_Program& bank) { return bank.storeEditBuffer (slot); });
     dest.append (current.data(), (size_t) kRecord);
 }
 
@@ -83,8 +81,7 @@ bool restoreProgramChunk (MidiCntrState& controller, const void* data, size_t si
     std::copy_n (static_cast<const uint8_t*> (data) + kProgramHeaderBytes, kRecord, record.begin());
 
     const int slot = currentSlotForChunk (controller);
-    controller.withBank (MidiCntrState::kProgramBank, [&] (Bank_Program& bank)
-    {
+    controller.withBank (MidiCntrState::kProgramBank, [&] (Bank_Program& bank) {
         bank.putSlotAndEditBuffer (slot, record);
         return 0;
     });

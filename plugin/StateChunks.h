@@ -7,13 +7,13 @@
 // start-up program file and of single preset files). Unpacked 1024-byte programs after ASCII headers.
 namespace StateChunks
 {
-static constexpr const char* kBankHeader = "Prophet12OstrelBank";     // 19 bytes
+static constexpr const char* kBankHeader = "Prophet12OstrelBank";        // 19 bytes
 static constexpr const char* kProgramHeader = "Prophet12OstrelSettings"; // 23 bytes
-static constexpr const char* kVersion = "Version100";                 // 10 bytes
+static constexpr const char* kVersion = "Version100";                    // 10 bytes
 static constexpr int kBankHeaderBytes = 29;
 static constexpr int kProgramHeaderBytes = 33;
-static constexpr int kBankSlotsEnd = kBankHeaderBytes + Bank_Program::kBankBytes; // 101,405
-static constexpr int kBankChunkBytes = kBankSlotsEnd + ProgramDump::kRecordBytes + 1; // 102,430
+static constexpr int kBankSlotsEnd = kBankHeaderBytes + Bank_Program::kBankBytes;          // 101,405
+static constexpr int kBankChunkBytes = kBankSlotsEnd + ProgramDump::kRecordBytes + 1;      // 102,430
 static constexpr int kProgramChunkBytes = kProgramHeaderBytes + ProgramDump::kRecordBytes; // 1,057
 
 // Appends a bank chunk. With no slot selected yet, slot 0 becomes the current slot and takes the

@@ -106,8 +106,7 @@ private:
 InProcessMidiDevices::InProcessMidiDevices (Prophet12StandIn& s, juce::StringArray inputs, juce::StringArray outputs,
                                             juce::StringArray unopenable)
     : standIn (s), inputNames (std::move (inputs)), outputNames (std::move (outputs)), refused (std::move (unopenable))
-{
-}
+{}
 
 juce::StringArray InProcessMidiDevices::getInputNames()
 {

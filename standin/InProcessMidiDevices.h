@@ -31,10 +31,8 @@ public:
         std::vector<std::vector<uint8_t>> messages;
     };
 
-    explicit InProcessMidiDevices (Prophet12StandIn& standIn,
-                                   juce::StringArray inputs = { kStandInPort },
-                                   juce::StringArray outputs = { kStandInPort },
-                                   juce::StringArray unopenable = {});
+    explicit InProcessMidiDevices (Prophet12StandIn& standIn, juce::StringArray inputs = { kStandInPort },
+                                   juce::StringArray outputs = { kStandInPort }, juce::StringArray unopenable = {});
 
     juce::StringArray getInputNames() override;
     juce::StringArray getOutputNames() override;

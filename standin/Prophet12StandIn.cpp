@@ -15,10 +15,11 @@ Prophet12StandIn::Record standInProgram (int bank, int program)
 {
     auto record = FactoryData::basicProgram();
     const int index = bank * kSlots + program;
-    record[85] = (uint8_t) (index % 165);        // "LPF Freq"
-    record[93] = (uint8_t) (index % 128);        // "Voice Volume"
+    record[85] = (uint8_t) (index % 165);         // "LPF Freq"
+    record[93] = (uint8_t) (index % 128);         // "Voice Volume"
     record[1023] = (uint8_t) (255 - index % 256); // the last byte of layer B, to catch a short unpack
-    ProgramDump::writeName (record.data(), "Stand-in " + juce::String (bank + 1) + "-" + juce::String (program + 1).paddedLeft ('0', 2));
+    ProgramDump::writeName (record.data(), "Stand-in " + juce::String (bank + 1) + "-" +
+                                               juce::String (program + 1).paddedLeft ('0', 2));
     return record;
 }
 
@@ -122,7 +123,8 @@ void Prophet12StandIn::sendSysExAnswer (const juce::MemoryBlock& dump)
     const size_t step = (bytes.size() + pieces - 1) / pieces;
     for (size_t start = 0; start < bytes.size(); start += step)
     {
-        std::vector<uint8_t> piece (bytes.begin() + (long) start, bytes.begin() + (long) juce::jmin (bytes.size(), start + step));
+        std::vector<uint8_t> piece (bytes.begin() + (long) start,
+                                    bytes.begin() + (long) juce::jmin (bytes.size(), start + step));
         if (start == 0 && garbage)
             sendToComputer (std::move (piece));
         else
@@ -188,7 +190,8 @@ void Prophet12StandIn::wireLoop()
         {
             const std::lock_guard<std::mutex> delivery (deliveryMutex);
             if (computerInput != nullptr)
-                computerInput->handleIncomingMidiMessage (nullptr, juce::MidiMessage (piece.data(), (int) piece.size()));
+                computerInput->handleIncomingMidiMessage (nullptr,
+                                                          juce::MidiMessage (piece.data(), (int) piece.size()));
         }
 
         guard.lock();
@@ -200,8 +203,8 @@ void Prophet12StandIn::wireLoop()
 bool Prophet12StandIn::waitUntilIdle (int timeoutMilliseconds)
 {
     std::unique_lock<std::mutex> guard (mutex);
-    return stateChanged.wait_for (guard, std::chrono::milliseconds (timeoutMilliseconds), [this]
-                                  { return inbox.empty() && outbox.empty() && ! brainBusy && ! wireBusy; });
+    return stateChanged.wait_for (guard, std::chrono::milliseconds (timeoutMilliseconds),
+                                  [this] { return inbox.empty() && outbox.empty() && ! brainBusy && ! wireBusy; });
 }
 
 // ---- Incoming byte stream (brain thread, `mutex` held) ---------------------------------------------
@@ -354,7 +357,8 @@ void Prophet12StandIn::handleSysEx (const std::vector<uint8_t>& m)
             break;
         case ProgramDump::kEditBufferData:
             if (m.size() >= (size_t) ProgramDump::kEditBufferDumpBytes)
-                editBuffer = ProgramDump::unpack (m.data() + ProgramDump::kEditBufferDumpHeader, ProgramDump::kPackedBytes);
+                editBuffer =
+                    ProgramDump::unpack (m.data() + ProgramDump::kEditBufferDumpHeader, ProgramDump::kPackedBytes);
             break;
         default: break;
     }

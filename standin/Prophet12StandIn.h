@@ -28,11 +28,11 @@ public:
 
     struct Options
     {
-        int answerPieces = 1;              // each SysEx answer cut into this many pieces
-        bool desktopModel = false;         // answer with device byte 2B, as the desktop module does
-        bool silent = false;               // ignore every request
+        int answerPieces = 1;                // each SysEx answer cut into this many pieces
+        bool desktopModel = false;           // answer with device byte 2B, as the desktop module does
+        bool silent = false;                 // ignore every request
         bool garbageBetweenMessages = false; // clock, active sensing and stray bytes between messages
-        bool dinPacing = false;            // deliver at 3125 bytes per second
+        bool dinPacing = false;              // deliver at 3125 bytes per second
     };
 
     Prophet12StandIn();
@@ -60,14 +60,14 @@ public:
     int getCurrentProgram() const;
 
     // ---- The front panel ------------------------------------------------------------------------
-    void turnParameter (int position, int value);  // sets the edit buffer, sends the NRPN
-    void selectProgram (int bank, int program);    // bank select, program change, new sound
+    void turnParameter (int position, int value); // sets the edit buffer, sends the NRPN
+    void selectProgram (int bank, int program);   // bank select, program change, new sound
     void moveModWheel (int value);
-    void movePitchWheel (int value);               // 0..16383, 8192 at rest
+    void movePitchWheel (int value); // 0..16383, 8192 at rest
     void playNote (int note, int velocity);
     void releaseNote (int note);
-    void sendGlobalDump();                         // as when the global dump is started on the panel
-    void sendRaw (std::vector<uint8_t> bytes);     // anything at all, as one piece
+    void sendGlobalDump();                     // as when the global dump is started on the panel
+    void sendRaw (std::vector<uint8_t> bytes); // anything at all, as one piece
 
     // ---- What it was told -----------------------------------------------------------------------
     // Every complete message received from the computer, in order (SysEx whole, others as sent).
@@ -85,7 +85,7 @@ private:
     void handleMessage (const std::vector<uint8_t>& message);
     void handleSysEx (const std::vector<uint8_t>& message);
     void handleController (int number, int value);
-    void sendToComputer (std::vector<uint8_t> message);  // holds `mutex`
+    void sendToComputer (std::vector<uint8_t> message);   // holds `mutex`
     void sendSysExAnswer (const juce::MemoryBlock& dump); // holds `mutex`
     uint8_t deviceByte() const;
 

@@ -20,7 +20,8 @@ juce::MemoryBlock dumps (int count, int extraBytes = 0)
     juce::MemoryBlock block;
     for (int i = 0; i < count; ++i)
     {
-        const auto dump = ProgramDump::programDump (recordWithName ("Loaded " + juce::String (i), (uint8_t) i), 0, i % 99);
+        const auto dump =
+            ProgramDump::programDump (recordWithName ("Loaded " + juce::String (i), (uint8_t) i), 0, i % 99);
         block.append (dump.getData(), dump.getSize());
     }
     block.append (std::vector<uint8_t> ((size_t) extraBytes, 0xF0).data(), (size_t) extraBytes);
@@ -82,7 +83,7 @@ TEST (Bank, SlotsOutsideTheBank)
     EXPECT_EQ (bank.getSlot (-1), first);     // a negative slot reads the first
     EXPECT_EQ (bank.getSlot (99), Record {}); // past the end reads zeros
     EXPECT_EQ (bank.slotName (99), "");
-    EXPECT_EQ (bank.slotABText (-5), "NOR");  // zero bytes read as mode 0
+    EXPECT_EQ (bank.slotABText (-5), "NOR"); // zero bytes read as mode 0
 
     const auto before = std::vector<uint8_t> (bank.slotBytes(), bank.slotBytes() + Bank_Program::kBankBytes);
     bank.putSlot (99, first);

@@ -19,7 +19,8 @@ std::vector<int32_t> notificationsOfKind (MidiCntrState& c, int kind)
 
 Bytes bytesOf (const juce::MemoryBlock& block)
 {
-    return { static_cast<const uint8_t*> (block.getData()), static_cast<const uint8_t*> (block.getData()) + block.getSize() };
+    return { static_cast<const uint8_t*> (block.getData()),
+             static_cast<const uint8_t*> (block.getData()) + block.getSize() };
 }
 
 // ---- NRPN out ----------------------------------------------------------------------------------------
@@ -35,6 +36,7 @@ TEST (ControllerState, NrpnRepeatSuppression)
         int position, value;
         Block expected;
     };
+    // clang-format off
     const Step steps[] = {
         { fm1, 129, { { 0xB0, 99, 0 }, { 0xB0, 98, 7 }, { 0xB0, 6, 1 }, { 0xB0, 38, 1 } } }, // first change: all four
         { fm1, 130, { { 0xB0, 38, 2 } } },                                                  // same MSB: 38 only
@@ -44,6 +46,7 @@ TEST (ControllerState, NrpnRepeatSuppression)
         { fm1, 5, { { 0xB0, 99, 0 }, { 0xB0, 98, 7 }, { 0xB0, 6, 0 }, { 0xB0, 38, 5 } } },  // alternating: four each
         { level2, 6, { { 0xB0, 99, 0 }, { 0xB0, 98, 20 }, { 0xB0, 6, 0 }, { 0xB0, 38, 6 } } },
     };
+    // clang-format on
 
     for (const auto& step : steps)
     {
@@ -69,7 +72,8 @@ TEST (ControllerState, NrpnLayerBChannelAndClosedPort)
     auto& c = *rig.controller;
     c.setMidiChannel (5);
     c.setParameterValue (512 + 1, 60); // layer B "Pitch 2": NRPN 530 = 4 x 128 + 18
-    EXPECT_EQ (rig.sentBlocks().back(), (Block { { 0xB4, 99, 4 }, { 0xB4, 98, 18 }, { 0xB4, 6, 0 }, { 0xB4, 38, 60 } }));
+    EXPECT_EQ (rig.sentBlocks().back(),
+               (Block { { 0xB4, 99, 4 }, { 0xB4, 98, 18 }, { 0xB4, 6, 0 }, { 0xB4, 38, 60 } }));
 
     // With the output closed nothing goes and the repeat memory stays as it was.
     c.selectOutput (0);
@@ -105,7 +109,8 @@ TEST (ControllerState, SendNrpnAlwaysSendsFour)
     c.sendNrpn (1024 + 3, 1);
     rig.devices->clearOutputCalls();
     c.setParameterValue (85, 11);
-    EXPECT_EQ (rig.sentBlocks(), (std::vector<Block> { { { 0xB0, 99, 0 }, { 0xB0, 98, 90 }, { 0xB0, 6, 0 }, { 0xB0, 38, 11 } } }));
+    EXPECT_EQ (rig.sentBlocks(),
+               (std::vector<Block> { { { 0xB0, 99, 0 }, { 0xB0, 98, 90 }, { 0xB0, 6, 0 }, { 0xB0, 38, 11 } } }));
     rig.settle();
     EXPECT_EQ (rig.standIn.getGlobal (3), 1);
     EXPECT_EQ (rig.standIn.getEditBuffer()[85], 11);
@@ -164,16 +169,17 @@ TEST (ControllerState, IncomingNrpnIsQueuedByPosition)
     rig.settle();
     EXPECT_TRUE (c.takeReceivedNrpns().empty());
 
-    rig.standIn.turnParameter (0, 0);     // NRPN 0, value 0: position 0 is accepted
-    rig.standIn.turnParameter (513, 30);  // layer B "Pitch 2"
-    rig.standIn.turnParameter (32, 200);  // "FM 1", two data bytes
+    rig.standIn.turnParameter (0, 0);      // NRPN 0, value 0: position 0 is accepted
+    rig.standIn.turnParameter (513, 30);   // layer B "Pitch 2"
+    rig.standIn.turnParameter (32, 200);   // "FM 1", two data bytes
     rig.standIn.sendRaw ({ 0xB0, 38, 7 }); // 38 alone repeats the last parameter
     rig.standIn.sendRaw ({ 0xB0, 99, 0 });
     rig.standIn.sendRaw ({ 0xB0, 98, 14 }); // offset 14 of an oscillator block carries nothing
     rig.standIn.sendRaw ({ 0xB0, 38, 9 });
     rig.settle();
 
-    EXPECT_EQ (c.takeReceivedNrpns(), (std::vector<int32_t> { 0, (513 << 16) + 30, (32 << 16) + 200, (32 << 16) + 135 }));
+    EXPECT_EQ (c.takeReceivedNrpns(),
+               (std::vector<int32_t> { 0, (513 << 16) + 30, (32 << 16) + 200, (32 << 16) + 135 }));
     EXPECT_TRUE (c.takeReceivedNrpns().empty());
 
     // Incoming changes are queued, not applied here: the processor drains and stores them.
@@ -195,9 +201,9 @@ TEST (ControllerState, IncomingChannelMessagesBecomeNotifications)
     rig.standIn.sendRaw ({ 0xF8 });
     rig.settle();
 
-    EXPECT_EQ (c.takeNotifications(), (std::vector<int32_t> { (0xE3 << 20) + (0x40 << 7), (0x93 << 20) + (60 << 7) + 100,
-                                                              (0x83 << 20) + 60, (0xB3 << 20) + (1 << 7) + 77,
-                                                              (0x83 << 20) + 61 }));
+    EXPECT_EQ (c.takeNotifications(),
+               (std::vector<int32_t> { (0xE3 << 20) + (0x40 << 7), (0x93 << 20) + (60 << 7) + 100, (0x83 << 20) + 60,
+                                       (0xB3 << 20) + (1 << 7) + 77, (0x83 << 20) + 61 }));
 }
 
 TEST (ControllerState, ProgramChangeFollowing)
@@ -290,8 +296,11 @@ TEST (ControllerState, EditBufferAnswersInAnyForm)
     everything.answerPieces = 7;
     everything.desktopModel = true;
     everything.garbageBetweenMessages = true;
-    const Case cases[] = { { "whole", {} }, { "three pieces", pieces }, { "desktop model", desktop },
-                           { "garbage between", garbage }, { "all of it", everything } };
+    const Case cases[] = { { "whole", {} },
+                           { "three pieces", pieces },
+                           { "desktop model", desktop },
+                           { "garbage between", garbage },
+                           { "all of it", everything } };
 
     for (const auto& k : cases)
     {
@@ -369,7 +378,8 @@ TEST (ControllerState, SysExPiecesAndThePartialCallback)
     const auto dump = bytesOf (ProgramDump::editBufferDump (record));
 
     // In three pieces, straight to the callback.
-    const Bytes a (dump.begin(), dump.begin() + 100), b (dump.begin() + 100, dump.begin() + 900), e (dump.begin() + 900, dump.end());
+    const Bytes a (dump.begin(), dump.begin() + 100), b (dump.begin() + 100, dump.begin() + 900),
+        e (dump.begin() + 900, dump.end());
     c.takeNotifications();
     for (const auto& piece : { a, b })
         c.handleIncomingMidiMessage (nullptr, juce::MidiMessage (piece.data(), (int) piece.size()));
@@ -397,7 +407,8 @@ TEST (ControllerState, GlobalDump)
     const auto block = c.getGlobalBlock();
     for (int k = 0; k < Prophet12StandIn::kGlobals; ++k)
         EXPECT_EQ (block[(size_t) k], rig.standIn.getGlobal (k)) << k;
-    EXPECT_EQ (c.takeNotifications(), (std::vector<int32_t> { Notification::kGlobalsRequested, Notification::kGlobalsReceived }));
+    EXPECT_EQ (c.takeNotifications(),
+               (std::vector<int32_t> { Notification::kGlobalsRequested, Notification::kGlobalsReceived }));
 
     // More than 100 data bytes: the block is filled and the rest ignored.
     Bytes longDump { 0xF0, 0x01, 0x2B, 0x0F };
@@ -432,8 +443,8 @@ TEST (ControllerState, LongSysExGoesOutIn256BytePieces)
         if (call.kind == Kind::sendNow)
             sizes.push_back (call.messages[0].size());
     }
-    EXPECT_EQ (kinds, (std::vector<Kind> { Kind::clearPending, Kind::stopThread, Kind::sendNow, Kind::sendNow, Kind::sendNow,
-                                           Kind::sendNow, Kind::sendNow, Kind::startThread }));
+    EXPECT_EQ (kinds, (std::vector<Kind> { Kind::clearPending, Kind::stopThread, Kind::sendNow, Kind::sendNow,
+                                           Kind::sendNow, Kind::sendNow, Kind::sendNow, Kind::startThread }));
     EXPECT_EQ (sizes, (std::vector<size_t> { 256, 256, 256, 256, 154 }));
     EXPECT_EQ (calls[2].messages[0][0], 0xF0);
     EXPECT_NE (calls[3].messages[0][0], 0xF0); // only the first piece starts the SysEx

@@ -75,8 +75,8 @@ TEST (FactoryData, EveryProgramIsPlayable)
             {
                 // Name bytes hold any character the name rules allow; they are checked as names.
                 const int inLayer = p % ParameterTable::kLayerSize;
-                const bool isName = inLayer >= ProgramDump::kNameOffset
-                                 && inLayer < ProgramDump::kNameOffset + ProgramDump::kNameBytes;
+                const bool isName =
+                    inLayer >= ProgramDump::kNameOffset && inLayer < ProgramDump::kNameOffset + ProgramDump::kNameBytes;
                 if (isName || (table.maximum (p) == 0 && table.minimum (p) == 0))
                     continue;
                 const int raw = record[(size_t) p];

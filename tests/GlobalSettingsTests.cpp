@@ -13,6 +13,7 @@ TEST (GlobalSettings, LabelsRangesAndTexts)
         int index, value;
         const char* text;
     };
+    // clang-format off
     const Case cases[] = {
         { 0, 5, "-7" },      { 0, 24, "12" },        { 1, 50, "0" },           { 1, 0, "-50" },
         { 2, 0, "ALL CHANNELS" }, { 2, 1, "CHANNEL 1" }, { 2, 16, "CHANNEL 16" }, { 2, 17, "" },
@@ -24,6 +25,7 @@ TEST (GlobalSettings, LabelsRangesAndTexts)
         { 25, 0, "1. 12-Tone Equal Temp" }, { 25, 16, "17. Arabic 12-Tone" }, { 25, 17, "" }, { 25, 19, "" },
         { 26, 4, "4" },      { -1, 3, "3" },
     };
+    // clang-format on
     for (const auto& k : cases)
         EXPECT_EQ (GlobalSettings::valueText (k.index, k.value), k.text) << k.index << " / " << k.value;
 
@@ -73,7 +75,8 @@ TEST (GlobalSettings, EditingSendsTheNrpn)
 
     rig.devices->clearOutputCalls();
     c.setGlobalValue (25, 16);
-    EXPECT_EQ (rig.sentBlocks(), (std::vector<Block> { { { 0xB0, 99, 8 }, { 0xB0, 98, 25 }, { 0xB0, 6, 0 }, { 0xB0, 38, 16 } } }));
+    EXPECT_EQ (rig.sentBlocks(),
+               (std::vector<Block> { { { 0xB0, 99, 8 }, { 0xB0, 98, 25 }, { 0xB0, 6, 0 }, { 0xB0, 38, 16 } } }));
     rig.settle();
     EXPECT_EQ (rig.standIn.getGlobal (25), 16);
 

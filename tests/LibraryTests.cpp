@@ -18,7 +18,8 @@ Record program (const juce::String& name, int category, uint8_t fill = 0x10)
     return r;
 }
 
-juce::MemoryBlock libraryFile (const std::vector<Record>& records, int extraBytes = 0, const char* header = "Mopho  Libr >")
+juce::MemoryBlock libraryFile (const std::vector<Record>& records, int extraBytes = 0,
+                               const char* header = "Mopho  Libr >")
 {
     juce::MemoryBlock block;
     block.append (header, 13);
@@ -86,7 +87,13 @@ TEST (Library, LoadingTakesWholeRecords)
     auto foreign = libraryFile ({ a, b }, 0, "Something else");
     foreign.append ("xxxxxxxxxxxxx", 13);
     const Case cases[] = {
-        { "two and markers", [&] { auto f = libraryFile ({ a, b }); f.append ("< Mopho  Libr", 13); return f; }(), 2 },
+        { "two and markers",
+          [&] {
+              auto f = libraryFile ({ a, b });
+              f.append ("< Mopho  Libr", 13);
+              return f;
+          }(),
+          2 },
         { "foreign markers, same size", foreign, 2 },
         { "13 + 1023", libraryFile ({}, 1023), 0 },
         { "13 + 2 x 1024 + 1023", libraryFile ({ a, b }, 1023), 2 },
@@ -97,7 +104,8 @@ TEST (Library, LoadingTakesWholeRecords)
         LibraryStore store;
         store.addProgram ("Kept", program ("Kept", 5).data(), 1024);
         // An exact-size copy, so a read past the end would show under a sanitizer.
-        std::vector<uint8_t> exact ((const uint8_t*) k.content.getData(), (const uint8_t*) k.content.getData() + k.content.getSize());
+        std::vector<uint8_t> exact ((const uint8_t*) k.content.getData(),
+                                    (const uint8_t*) k.content.getData() + k.content.getSize());
         store.loadImage (exact.data(), exact.size());
         if (k.expected == 0)
         {
@@ -144,7 +152,7 @@ TEST (Library, DuplicatesAndImports)
     EXPECT_EQ (store.getNumPending(), 5);
     store.stageFromImage (image.data(), 1023, 0); // less than one record: the set is emptied
     EXPECT_EQ (store.getNumPending(), 0);
-    store.commitPending (true);                  // and nothing happens
+    store.commitPending (true); // and nothing happens
     EXPECT_EQ (store.getNumRecords(), 2);
 }
 
@@ -163,7 +171,8 @@ TEST (Library, AddingNamesAndSelects)
     // Data of another length: the default program under the given name.
     store.addProgram ("From Nothing", data.data(), 1000);
     EXPECT_EQ (store.getNumRecords(), 2);
-    EXPECT_EQ (store.getRecord (1)[ProgramDump::kCategoryOffset], FactoryData::basicProgram()[ProgramDump::kCategoryOffset]);
+    EXPECT_EQ (store.getRecord (1)[ProgramDump::kCategoryOffset],
+               FactoryData::basicProgram()[ProgramDump::kCategoryOffset]);
 
     // In filter mode 1 a new program of another category is added but not selected.
     store.setFilterCategory (6);
@@ -254,8 +263,20 @@ TEST (ProgramFiles, SingleProgramFiles)
     const Case refused[] = {
         { "below 10 bytes", { 0xF0, 0x01, 0x2A, 0x03, 0xF7 } },
         { "no F0", std::vector<uint8_t> (2000, 0x11) },
-        { "no F7 after the F0", [] { std::vector<uint8_t> v (2000, 0x11); v[5] = 0xF0; v[2] = 0xF7; return v; }() },
-        { "a message of the wrong length", [] { std::vector<uint8_t> v (2000, 0x11); v[5] = 0xF0; v[900] = 0xF7; return v; }() },
+        { "no F7 after the F0",
+          [] {
+              std::vector<uint8_t> v (2000, 0x11);
+              v[5] = 0xF0;
+              v[2] = 0xF7;
+              return v;
+          }() },
+        { "a message of the wrong length",
+          [] {
+              std::vector<uint8_t> v (2000, 0x11);
+              v[5] = 0xF0;
+              v[900] = 0xF7;
+              return v;
+          }() },
     };
     for (const auto& k : refused)
     {
@@ -320,7 +341,8 @@ TEST (ProgramFiles, ModesNamesAndExtensions)
     };
     for (const auto& k : { Case { "Lead", "Lead.p12p" }, Case { "Lead.syx", "Lead.syx" }, Case { "Lead.ab", "Lead.ab" },
                            Case { "Lead.a", "Lead.a.p12p" }, Case { "Lead.p12p", "Lead.p12p" } })
-        EXPECT_EQ (FileMan::withDefaultExtension (folder.getChildFile (k.chosen), save).getFileName(), k.written) << k.chosen;
+        EXPECT_EQ (FileMan::withDefaultExtension (folder.getChildFile (k.chosen), save).getFileName(), k.written)
+            << k.chosen;
     EXPECT_EQ (FileMan::withDefaultExtension (folder.getChildFile ("Untitled"), *FileMan::modeFor (104)).getFileName(),
                "Untitled.p12l");
 
@@ -339,7 +361,8 @@ TEST (ProgramFiles, CommandsThroughTheDialog)
     dialogs->answers.push_back (scratch.folder.getChildFile ("My Bank"));
     FileMan saver (dialogs, scratch.folder);
     bool saved = false;
-    saver.saveBytes (FileMan::programBankFile (bank, 1), 103, FileMan::suggestedBankName (1), [&] (bool ok) { saved = ok; });
+    saver.saveBytes (FileMan::programBankFile (bank, 1), 103, FileMan::suggestedBankName (1),
+                     [&] (bool ok) { saved = ok; });
     ASSERT_TRUE (saved);
     EXPECT_EQ (dialogs->requests.back().title, "Save Prophet 12 Program Bank");
     EXPECT_EQ (dialogs->requests.back().startingFile, scratch.folder.getChildFile ("Program Bank U2"));

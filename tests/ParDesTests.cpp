@@ -14,6 +14,7 @@ struct TextCase
 
 TEST (ParDes, ValueTextsAtTheirBoundaries)
 {
+    // clang-format off
     const TextCase cases[] = {
         { 0, 0, "0" },            { 0, 255, "255" },         { 0, -1, "-1" },
         { 1, 0, "Normal" },       { 1, 2, "Stack A+B" },     { 1, 3, "" },
@@ -47,6 +48,7 @@ TEST (ParDes, ValueTextsAtTheirBoundaries)
         { 180, 0, "Low Note" },   { 180, 5, "Last Retrig" }, { 180, 6, "" },
         { -1, 0, "" },
     };
+    // clang-format on
     for (const auto& c : cases)
     {
         SCOPED_TRACE (juce::String (c.displayType) + " / " + juce::String (c.value));

@@ -19,14 +19,9 @@ struct AutomationCase
 TEST (ParameterTable, AutomationNumbering)
 {
     const AutomationCase cases[] = {
-        { 0, 0, "A Pitch 1" },
-        { 309, 425, "A A B Mode" },
-        { 308, 424, "A Split Point" },
-        { 307, 369, "A ArpVel 32" },
-        { 310, 512, "B Pitch 1" },
-        { 617, 881, "B ArpVel 32" },
-        { 618, 1024, "Program No." },
-        { 623, 1029, "SlidLatch 2" },
+        { 0, 0, "A Pitch 1" },        { 309, 425, "A A B Mode" },   { 308, 424, "A Split Point" },
+        { 307, 369, "A ArpVel 32" },  { 310, 512, "B Pitch 1" },    { 617, 881, "B ArpVel 32" },
+        { 618, 1024, "Program No." }, { 623, 1029, "SlidLatch 2" },
     };
     for (const auto& c : cases)
     {
@@ -63,11 +58,11 @@ TEST (ParameterTable, AutomationIsAnExactInverse)
     EXPECT_EQ (expected, 310);
 
     // Positions without automation carry the markers 2000 (layer A) and 2310 (layer B).
-    EXPECT_EQ (table.automationIndexOf (24), 2000);      // unnamed 0..1 byte
-    EXPECT_EQ (table.automationIndexOf (202), 2000);     // "rfu": named, but no range
-    EXPECT_EQ (table.automationIndexOf (301), 2000);     // "Lock Note Count" 0..0
-    EXPECT_EQ (table.automationIndexOf (936), 2310);     // layer B "Split Point" exists once
-    EXPECT_EQ (table.automationIndexOf (937), 2310);     // layer B "A B Mode" too
+    EXPECT_EQ (table.automationIndexOf (24), 2000);  // unnamed 0..1 byte
+    EXPECT_EQ (table.automationIndexOf (202), 2000); // "rfu": named, but no range
+    EXPECT_EQ (table.automationIndexOf (301), 2000); // "Lock Note Count" 0..0
+    EXPECT_EQ (table.automationIndexOf (936), 2310); // layer B "Split Point" exists once
+    EXPECT_EQ (table.automationIndexOf (937), 2310); // layer B "A B Mode" too
     EXPECT_FALSE (ParameterTable::hasAutomation (table.automationIndexOf (936)));
 }
 
@@ -80,31 +75,30 @@ struct NrpnCase
 TEST (ParameterTable, NrpnMapsBothWays)
 {
     const NrpnCase cases[] = {
-        { 0, 0 },      // "Pitch 1"
-        { 1, 18 },     // "Pitch 2": each oscillator owns 18 numbers
-        { 513, 530 },  // layer B "Pitch 2"
-        { 16, 5 },     // "Wave L 1"
-        { 28, 4 },     // "Shape Mod 1"
-        { 63, 67 },    // "Note Reset 4"
-        { 40, 72 },    // "Osc 1 Sub"
-        { 64, 77 },    // the one unnamed byte with a number
-        { 96, 187 },   // "Dly 1 Time"
-        { 127, 218 },  // "Dly 4 Filter"
-        { 164, 429 },  // "Dly Pan 1"
-        { 167, 432 },
-        { 128, 147 },  // "LFO 1 Freq"
-        { 147, 185 },  // "LFO 4 Dest"
-        { 169, 103 },  // "VCA Env Amt 2"
-        { 170, 125 },  // "ENV3 Env Amt 3"
-        { 196, 133 },  // "ENV3 Destination"
-        { 197, 144 },  // "ENV4 Destination"
-        { 201, 143 },  // "ENV4 Repeat"
-        { 206, 219 },  // "Mod 1 Src"
-        { 253, 281 },  // "Mod 16 Dest"
-        { 256, 296 },  // "BPM"
-        { 424, 287 },  // "Split Point"
-        { 425, 288 },  // "A B Mode"
-        { 937, 800 },  // layer B "A B Mode"
+        { 0, 0 },                   // "Pitch 1"
+        { 1, 18 },                  // "Pitch 2": each oscillator owns 18 numbers
+        { 513, 530 },               // layer B "Pitch 2"
+        { 16, 5 },                  // "Wave L 1"
+        { 28, 4 },                  // "Shape Mod 1"
+        { 63, 67 },                 // "Note Reset 4"
+        { 40, 72 },                 // "Osc 1 Sub"
+        { 64, 77 },                 // the one unnamed byte with a number
+        { 96, 187 },                // "Dly 1 Time"
+        { 127, 218 },               // "Dly 4 Filter"
+        { 164, 429 },               // "Dly Pan 1"
+        { 167, 432 }, { 128, 147 }, // "LFO 1 Freq"
+        { 147, 185 },               // "LFO 4 Dest"
+        { 169, 103 },               // "VCA Env Amt 2"
+        { 170, 125 },               // "ENV3 Env Amt 3"
+        { 196, 133 },               // "ENV3 Destination"
+        { 197, 144 },               // "ENV4 Destination"
+        { 201, 143 },               // "ENV4 Repeat"
+        { 206, 219 },               // "Mod 1 Src"
+        { 253, 281 },               // "Mod 16 Dest"
+        { 256, 296 },               // "BPM"
+        { 424, 287 },               // "Split Point"
+        { 425, 288 },               // "A B Mode"
+        { 937, 800 },               // layer B "A B Mode"
     };
     for (const auto& c : cases)
     {
@@ -114,10 +108,10 @@ TEST (ParameterTable, NrpnMapsBothWays)
     }
 
     EXPECT_EQ (table.nrpnOf (24), -1);
-    EXPECT_EQ (table.nrpnOf (536), -1);          // layer B keeps "none"
-    EXPECT_EQ (table.nrpnOf (306), -1);          // arpeggiator steps have no number
-    EXPECT_EQ (table.positionOfNrpn (14), -1);   // offsets 14..17 of an oscillator block are empty
-    EXPECT_EQ (table.positionOfNrpn (156), -1);  // offset 9 of an LFO block is empty
+    EXPECT_EQ (table.nrpnOf (536), -1);         // layer B keeps "none"
+    EXPECT_EQ (table.nrpnOf (306), -1);         // arpeggiator steps have no number
+    EXPECT_EQ (table.positionOfNrpn (14), -1);  // offsets 14..17 of an oscillator block are empty
+    EXPECT_EQ (table.positionOfNrpn (156), -1); // offset 9 of an LFO block is empty
     EXPECT_EQ (table.positionOfNrpn (526), -1);
 
     // Both name bytes 422 and 423 carry NRPN 511; it comes back as 423.
@@ -173,7 +167,7 @@ TEST (ParameterTable, RowsReadLikeThePanel)
         { 423, "", 32, 120, 0, 0 },
         { 424, "Split Point", 0, 120, 18, 15 },
         { 426, "", 0, 0, 0, 0 },
-        { 512 + 94, "FeedBk Amount", 0, 254, 21, 6 },   // layer B repeats layer A
+        { 512 + 94, "FeedBk Amount", 0, 254, 21, 6 }, // layer B repeats layer A
         { 512 + 256, "BPM", 30, 250, 6, 14 },
         { 1024, "Program No.", 0, 791, 0, 20 },
         { 1027, "Slider Press", 0, 127, 0, 0 },

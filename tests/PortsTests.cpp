@@ -11,7 +11,8 @@ TEST (PortsFile, Layout)
     s.output = "USB MIDI 2";
     s.sysExBufferSize = 1;
     const auto block = PortsFile::encode (s);
-    EXPECT_EQ (block, literalBytes ("USB MIDI 1\x0FUSB MIDI 2\x10NONE\x11" "1\x12"));
+    EXPECT_EQ (block, literalBytes ("USB MIDI 1\x0FUSB MIDI 2\x10NONE\x11"
+                                    "1\x12"));
 
     Settings back;
     PortsFile::decode (block.getData(), block.getSize(), back);
@@ -34,10 +35,31 @@ TEST (PortsFile, DamagedFilesKeepTheDefaults)
         { "no separators", "Port A", "NONE", "NONE", "NONE", 0 },
         { "input only", "Port A\x0F", "Port A", "NONE", "NONE", 0 },
         { "output separator missing", "Port A\x0FPort B\x11X\x12", "Port A", "NONE", "NONE", 0 },
-        { "out of order", "Port A\x10Port B\x0FX\x11" "5\x12", "Port A\x10Port B", "NONE", "NONE", 5 },
-        { "size before its separator", "\x12" "A\x0F" "B\x10" "C\x11", "\x12" "A", "B", "C", 0 },
-        { "empty input text", "\x0FPort B\x10R\x11" "0\x12", "NONE", "Port B", "R", 0 },
-        { "last separators count", "A\x0F" "B\x0F" "C\x10" "D\x11" "2\x12", "A\x0F" "B", "C", "D", 2 },
+        { "out of order",
+          "Port A\x10Port B\x0FX\x11"
+          "5\x12",
+          "Port A\x10Port B", "NONE", "NONE", 5 },
+        { "size before its separator",
+          "\x12"
+          "A\x0F"
+          "B\x10"
+          "C\x11",
+          "\x12"
+          "A",
+          "B", "C", 0 },
+        { "empty input text",
+          "\x0FPort B\x10R\x11"
+          "0\x12",
+          "NONE", "Port B", "R", 0 },
+        { "last separators count",
+          "A\x0F"
+          "B\x0F"
+          "C\x10"
+          "D\x11"
+          "2\x12",
+          "A\x0F"
+          "B",
+          "C", "D", 2 },
     };
     for (const auto& k : cases)
     {
@@ -60,7 +82,8 @@ TEST (Ports, StartUpOpensThePortsOfTheFileByExactName)
         standIn, juce::StringArray { "Other In", InProcessMidiDevices::kStandInPort },
         juce::StringArray { "Other Out", "prophet 12 stand-in", InProcessMidiDevices::kStandInPort });
     ScratchFolder scratch;
-    writePortsFile (SettingsFiles::Folder (scratch.folder), InProcessMidiDevices::kStandInPort, InProcessMidiDevices::kStandInPort);
+    writePortsFile (SettingsFiles::Folder (scratch.folder), InProcessMidiDevices::kStandInPort,
+                    InProcessMidiDevices::kStandInPort);
 
     MidiCntrState c ({ devices, scratch.folder });
     EXPECT_TRUE (c.getPorts().isInputOpen());
@@ -107,13 +130,15 @@ TEST (Ports, ATwoByteFileIsReplacedByTheDefaults)
     MidiCntrState c ({ std::make_shared<InProcessMidiDevices> (standIn), scratch.folder });
     juce::MemoryBlock content;
     folder.portsFile().loadFileAsData (content);
-    EXPECT_EQ (content, literalBytes ("NONE\x0FNONE\x10NONE\x11" "0\x12")); // 17 bytes
+    EXPECT_EQ (content, literalBytes ("NONE\x0FNONE\x10NONE\x11"
+                                      "0\x12")); // 17 bytes
     EXPECT_EQ (c.getPortSettings().input, "NONE");
 }
 
 TEST (Ports, SelectingPorts)
 {
-    Rig rig (false, { "In 1", InProcessMidiDevices::kStandInPort }, { "Out 1", InProcessMidiDevices::kStandInPort, "Broken" });
+    Rig rig (false, { "In 1", InProcessMidiDevices::kStandInPort },
+             { "Out 1", InProcessMidiDevices::kStandInPort, "Broken" });
     auto& c = *rig.controller;
 
     c.selectInput (2);
@@ -134,15 +159,16 @@ TEST (Ports, SelectingPorts)
     c.savePortsFile();
     juce::MemoryBlock content;
     rig.folder().portsFile().loadFileAsData (content);
-    EXPECT_EQ (content, literalBytes ("Prophet 12 Stand-in\x0FNONE\x10NONE\x11" "1\x12"));
+    EXPECT_EQ (content, literalBytes ("Prophet 12 Stand-in\x0FNONE\x10NONE\x11"
+                                      "1\x12"));
 
     // A probe with the output closed still goes off line.
     c.requestGlobals();
     EXPECT_FALSE (c.hasInstrumentAnswered());
 
     // A port that fails to open keeps its index, with the port marked closed.
-    MIDI_PORTS_Control ports (std::make_shared<InProcessMidiDevices> (rig.standIn, juce::StringArray {},
-                                                                      juce::StringArray { "Broken" }, juce::StringArray { "Broken" }));
+    MIDI_PORTS_Control ports (std::make_shared<InProcessMidiDevices> (
+        rig.standIn, juce::StringArray {}, juce::StringArray { "Broken" }, juce::StringArray { "Broken" }));
     ports.reopenOutput (1);
     EXPECT_EQ (ports.getOutputIndex(), 0);
     EXPECT_FALSE (ports.isOutputOpen());

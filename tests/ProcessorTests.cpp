@@ -8,10 +8,10 @@ namespace
 // The processor on the stand-in, as a host would hold it.
 struct ProcessorRig
 {
-    ProcessorRig()
-        : devices (std::make_shared<InProcessMidiDevices> (standIn))
+    ProcessorRig() : devices (std::make_shared<InProcessMidiDevices> (standIn))
     {
-        writePortsFile (SettingsFiles::Folder (scratch.folder), InProcessMidiDevices::kStandInPort, InProcessMidiDevices::kStandInPort);
+        writePortsFile (SettingsFiles::Folder (scratch.folder), InProcessMidiDevices::kStandInPort,
+                        InProcessMidiDevices::kStandInPort);
     }
 
     OstrelAudioProcessor& make()
@@ -22,7 +22,10 @@ struct ProcessorRig
 
     void settle() { ASSERT_TRUE (standIn.waitUntilIdle()); }
 
-    static void runMessageLoop (int milliseconds) { juce::MessageManager::getInstance()->runDispatchLoopUntil (milliseconds); }
+    static void runMessageLoop (int milliseconds)
+    {
+        juce::MessageManager::getInstance()->runDispatchLoopUntil (milliseconds);
+    }
 
     ScratchFolder scratch;
     Prophet12StandIn standIn;
@@ -32,9 +35,15 @@ struct ProcessorRig
 
 struct HostListener : juce::AudioProcessorListener
 {
-    void audioProcessorParameterChanged (juce::AudioProcessor*, int index, float value) override { changes.push_back ({ index, value }); }
+    void audioProcessorParameterChanged (juce::AudioProcessor*, int index, float value) override
+    {
+        changes.push_back ({ index, value });
+    }
     void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails&) override {}
-    void audioProcessorParameterChangeGestureBegin (juce::AudioProcessor*, int index) override { begins.push_back (index); }
+    void audioProcessorParameterChangeGestureBegin (juce::AudioProcessor*, int index) override
+    {
+        begins.push_back (index);
+    }
     void audioProcessorParameterChangeGestureEnd (juce::AudioProcessor*, int index) override { ends.push_back (index); }
 
     std::vector<std::pair<int, float>> changes;
@@ -48,8 +57,8 @@ TEST (Processor, HostParameters)
     const auto& params = p.getParameters();
     ASSERT_EQ (params.size(), 624);
 
-    const std::pair<int, const char*> names[] = { { 0, "A Pitch 1" }, { 8, "A Level 1" }, { 309, "A A B Mode" },
-                                                  { 310, "B Pitch 1" }, { 617, "B ArpVel 32" }, { 618, "Program No." },
+    const std::pair<int, const char*> names[] = { { 0, "A Pitch 1" },    { 8, "A Level 1" },     { 309, "A A B Mode" },
+                                                  { 310, "B Pitch 1" },  { 617, "B ArpVel 32" }, { 618, "Program No." },
                                                   { 623, "SlidLatch 2" } };
     for (const auto& [index, name] : names)
         EXPECT_EQ (params[index]->getName (100), name) << index;
@@ -232,10 +241,7 @@ TEST (Processor, HostPrograms)
     EXPECT_EQ (p.getCurrentProgram(), 20);
 }
 
-const uint8_t* bytesOf (const juce::MemoryBlock& b)
-{
-    return static_cast<const uint8_t*> (b.getData());
-}
+const uint8_t* bytesOf (const juce::MemoryBlock& b) { return static_cast<const uint8_t*> (b.getData()); }
 
 TEST (Processor, BankChunk)
 {
@@ -334,7 +340,8 @@ TEST (Processor, StartupProgramFile)
         file.append (goodHeader ? "Prophet12OstrelSettings" : "Prophet12OstrelSettingz", 23);
         file.append ("Version999", 10);
         file.append (program.data(), program.size());
-        ASSERT_TRUE (SettingsFiles::writeAtomically (SettingsFiles::Folder (rig.scratch.folder).startupProgramFile(), file));
+        ASSERT_TRUE (
+            SettingsFiles::writeAtomically (SettingsFiles::Folder (rig.scratch.folder).startupProgramFile(), file));
 
         auto& p = rig.make();
         rig.settle();

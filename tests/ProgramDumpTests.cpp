@@ -141,10 +141,11 @@ TEST (ProgramDump, WritingNames)
     EXPECT_EQ (r[417], ' ');
 
     // Codes outside 20..159 cannot be stored and become blanks.
-    ProgramDump::writeName (r.data(), juce::String::fromUTF8 ("A\xc3\xa9" "B") + juce::String::charToString (20)
-                                          + juce::String::charToString (160));
+    ProgramDump::writeName (r.data(), juce::String::fromUTF8 ("A\xc3\xa9"
+                                                              "B") +
+                                          juce::String::charToString (20) + juce::String::charToString (160));
     EXPECT_EQ (r[402], 'A');
-    EXPECT_EQ (r[403], ' ');  // é is 233
+    EXPECT_EQ (r[403], ' '); // é is 233
     EXPECT_EQ (r[404], 'B');
     EXPECT_EQ (r[405], 20);
     EXPECT_EQ (r[406], ' ');
@@ -171,7 +172,9 @@ TEST (ProgramDump, ReadingNamesInEachVariant)
 TEST (ProgramDump, ABTextsAndArpeggiatorMarks)
 {
     Record r {};
-    const std::pair<int, const char*> modes[] = { { 0, "NOR" }, { 1, "A + B" }, { 2, "A | B" }, { 3, "" }, { 255, "" } };
+    const std::pair<int, const char*> modes[] = {
+        { 0, "NOR" }, { 1, "A + B" }, { 2, "A | B" }, { 3, "" }, { 255, "" }
+    };
     for (const auto& [mode, text] : modes)
     {
         r[425] = (uint8_t) mode;

@@ -13,10 +13,7 @@ juce::MemoryBlock contentOf (const juce::File& file)
     return block;
 }
 
-const uint8_t* bytes (const juce::MemoryBlock& block)
-{
-    return static_cast<const uint8_t*> (block.getData());
-}
+const uint8_t* bytes (const juce::MemoryBlock& block) { return static_cast<const uint8_t*> (block.getData()); }
 
 TEST (SettingsFiles, FirstRunCreatesSettingsAndPorts)
 {
@@ -32,7 +29,8 @@ TEST (SettingsFiles, FirstRunCreatesSettingsAndPorts)
     EXPECT_EQ (bytes (settings)[6], 0); // written fresh; the channel 1 reaches the file at the next save
 
     const auto ports = contentOf (folder.portsFile());
-    EXPECT_EQ (ports, literalBytes ("NONE\x0FNONE\x10NONE\x11" "0\x12"));
+    EXPECT_EQ (ports, literalBytes ("NONE\x0FNONE\x10NONE\x11"
+                                    "0\x12"));
     EXPECT_FALSE (rig.controller->getPorts().isInputOpen());
     EXPECT_FALSE (rig.controller->getPorts().isOutputOpen());
 
@@ -52,7 +50,8 @@ TEST (SettingsFiles, MidiChannelFromTheSettingsByte)
     {
         int stored, channel;
     };
-    for (const auto& k : { Case { 0, 1 }, Case { 17, 1 }, Case { 255, 1 }, Case { 1, 1 }, Case { 16, 16 }, Case { 9, 9 } })
+    for (const auto& k :
+         { Case { 0, 1 }, Case { 17, 1 }, Case { 255, 1 }, Case { 1, 1 }, Case { 16, 16 }, Case { 9, 9 } })
     {
         SCOPED_TRACE (k.stored);
         ScratchFolder scratch;
@@ -155,7 +154,8 @@ TEST (SettingsFiles, AFailedWriteKeepsTheOldFile)
     ASSERT_TRUE (SettingsFiles::writeAtomically (target, "old content", 11));
 
     // Let the process write only small files, as a full disk would: the new image cannot be written.
-    struct rlimit previous {};
+    struct rlimit previous
+    {};
     getrlimit (RLIMIT_FSIZE, &previous);
     const auto previousHandler = std::signal (SIGXFSZ, SIG_IGN);
     struct rlimit tiny = previous;

@@ -9,7 +9,8 @@
 struct ScratchFolder
 {
     ScratchFolder()
-        : folder (juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("ostrel-test", "", false))
+        : folder (juce::File::getSpecialLocation (juce::File::tempDirectory)
+                      .getNonexistentChildFile ("ostrel-test", "", false))
     {
         folder.createDirectory();
     }
@@ -50,7 +51,10 @@ public:
 
     ~Rig() { stop(); }
 
-    void start() { controller = std::make_unique<MidiCntrState> (MidiCntrState::Environment { devices, scratch.folder }); }
+    void start()
+    {
+        controller = std::make_unique<MidiCntrState> (MidiCntrState::Environment { devices, scratch.folder });
+    }
     void stop()
     {
         controller.reset();

@@ -13,7 +13,7 @@ constexpr int kMaxSendsPerThread = 20000;
 
 // Each parameter owns the values v with v % 16 == its index, so a value that lands on the wrong
 // parameter can be seen on the wire.
-const int hostPositions[] = { 8, 9, 10, 11, 32, 33, 34, 35 };   // oscillator levels and FM
+const int hostPositions[] = { 8, 9, 10, 11, 32, 33, 34, 35 };     // oscillator levels and FM
 const int editorPositions[] = { 76, 77, 78, 79, 80, 85, 86, 87 }; // character and filter
 
 int indexOf (int position)
@@ -47,8 +47,7 @@ TEST (ThreadStress, ParameterSendsFromEveryThread)
 
     std::thread host ([&] { sendForAWhile (c, hostPositions, 1, stop); });
 
-    std::thread audio ([&]
-    {
+    std::thread audio ([&] {
         while (! stop)
         {
             const juce::ScopedLock sl (c.getLock());
@@ -58,8 +57,7 @@ TEST (ThreadStress, ParameterSendsFromEveryThread)
         }
     });
 
-    std::thread panel ([&]
-    {
+    std::thread panel ([&] {
         for (int n = 0; ! stop; ++n)
         {
             rig.standIn.turnParameter (128 + n % 4, n % 256); // the LFO rates, turned on the instrument
@@ -146,8 +144,7 @@ TEST (ThreadStress, DumpsNeverTearAProgramBeingRead)
 
     // The instrument sends whole programs whose every byte is the same; the MIDI input thread stores
     // them into bank 0 slot 0 and the current program while others read and write them.
-    std::thread panel ([&]
-    {
+    std::thread panel ([&] {
         for (int k = 0; k < dumps && ! stop; ++k)
         {
             ProgramDump::Record r;
@@ -158,8 +155,7 @@ TEST (ThreadStress, DumpsNeverTearAProgramBeingRead)
         }
     });
 
-    std::thread host ([&]
-    {
+    std::thread host ([&] {
         for (int k = 0; ! stop; ++k)
         {
             ProgramDump::Record r;

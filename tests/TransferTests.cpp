@@ -33,7 +33,8 @@ void expectBanksEqual (MidiCntrState& c, const Prophet12StandIn& standIn, int fi
 void answer (Rig& rig, int bank, int program)
 {
     const auto dump = ProgramDump::programDump (rig.standIn.getProgram (bank, program), bank, program);
-    rig.standIn.sendRaw ({ static_cast<const uint8_t*> (dump.getData()), static_cast<const uint8_t*> (dump.getData()) + dump.getSize() });
+    rig.standIn.sendRaw ({ static_cast<const uint8_t*> (dump.getData()),
+                           static_cast<const uint8_t*> (dump.getData()) + dump.getSize() });
     rig.settle();
 }
 
@@ -130,7 +131,8 @@ TEST (Transfers, CancelKeepsWhatArrived)
     EXPECT_EQ (c.getCurrentProgram(), rig.standIn.getProgram (7, 1));
     EXPECT_EQ (c.getCurrentBank(), 7);
     EXPECT_EQ (requests (rig.standIn).size(), requestsBefore);
-    EXPECT_EQ (c.takeNotifications(), (std::vector<int32_t> { Notification::kBankChanged, Notification::kProgramReplaced }));
+    EXPECT_EQ (c.takeNotifications(),
+               (std::vector<int32_t> { Notification::kBankChanged, Notification::kProgramReplaced }));
 }
 
 TEST (Transfers, TransmitOneBankToAnother)

@@ -7,10 +7,7 @@ MainComp::MainComp (OstrelAudioProcessor& p) : processor (p)
     startTimerHz (10);
 }
 
-MainComp::~MainComp()
-{
-    stopTimer();
-}
+MainComp::~MainComp() { stopTimer(); }
 
 void MainComp::timerCallback()
 {
@@ -51,5 +48,6 @@ void MainComp::paint (juce::Graphics& g)
     g.drawRoundedRectangle (lcd, 6.0f, 1.5f);
     g.setFont (juce::Font ("Arial", 22.0f, juce::Font::plain));
     g.setColour (juce::Colour (0xff9fd0ff));
-    g.drawText (programName.isNotEmpty() ? programName : juce::String ("- no program -"), lcd, juce::Justification::centred);
+    g.drawText (programName.isNotEmpty() ? programName : juce::String ("- no program -"), lcd,
+                juce::Justification::centred);
 }

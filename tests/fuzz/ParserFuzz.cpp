@@ -10,8 +10,8 @@
 #include "plugin/StateChunks.h"
 
 #include <cstddef>
-#include <cstdlib>
 #include <cstdint>
+#include <cstdlib>
 #include <vector>
 
 extern "C" int LLVMFuzzerInitialize (int* argc, char*** argv);
@@ -54,15 +54,16 @@ void feedMidi (const uint8_t* data, size_t size)
 void writeSeeds (const juce::File& folder)
 {
     folder.createDirectory();
-    auto seed = [&] (int reader, const juce::String& name, const void* bytes, size_t size)
-    {
+    auto seed = [&] (int reader, const juce::String& name, const void* bytes, size_t size) {
         juce::MemoryBlock block;
         const auto selector = (uint8_t) reader;
         block.append (&selector, 1);
         block.append (bytes, size);
         folder.getChildFile ("seed-" + name).replaceWithData (block.getData(), block.getSize());
     };
-    auto seedBlock = [&] (int reader, const juce::String& name, const juce::MemoryBlock& b) { seed (reader, name, b.getData(), b.getSize()); };
+    auto seedBlock = [&] (int reader, const juce::String& name, const juce::MemoryBlock& b) {
+        seed (reader, name, b.getData(), b.getSize());
+    };
 
     Bank_Program bank;
     bank.loadFactory (0);

@@ -50,7 +50,8 @@ protected:
             else
             {
                 // An LV2 host looks for bundles in its search path and finds the plug-in by its URI.
-                const juce::FileSearchPath path (juce::File (environment ("OSTREL_LV2_BUNDLE")).getParentDirectory().getFullPathName());
+                const juce::FileSearchPath path (
+                    juce::File (environment ("OSTREL_LV2_BUNDLE")).getParentDirectory().getFullPathName());
                 EXPECT_TRUE (format->searchPathsForPlugins (path, true, false).contains (kLv2Uri));
                 format->findAllTypesForFile (found, kLv2Uri);
             }
@@ -125,11 +126,12 @@ TEST_P (HostedPlugin, Parameters)
     ASSERT_EQ (params.size(), 624);
     EXPECT_LE (plugin->getParameters().size() - params.size(), 2);
 
-    const std::pair<int, const char*> names[] = { { 0, "A Pitch 1" },   { 309, "A A B Mode" }, { 310, "B Pitch 1" },
-                                                  { 617, "B ArpVel 32" }, { 618, "Program No." }, { 623, "SlidLatch 2" } };
+    const std::pair<int, const char*> names[] = {
+        { 0, "A Pitch 1" },     { 309, "A A B Mode" },  { 310, "B Pitch 1" },
+        { 617, "B ArpVel 32" }, { 618, "Program No." }, { 623, "SlidLatch 2" }
+    };
     for (const auto& [index, name] : names)
         EXPECT_EQ (params[index]->getName (64), name) << index;
-
 
     // A host value of 0.5 on "A Level 1" (0..127) is 64.
     auto* level = params[8];

@@ -22,8 +22,8 @@ using Record = ProgramDump::Record;
 // Modulation sources and destinations by their value in the instrument's lists.
 namespace Src
 {
-constexpr int lfo1 = 5, lfo2 = 6, env3 = 11, env4 = 12, modWheel = 14, slider1 = 15, aftertouch = 19,
-              velocity = 23, noteNumber = 24, random = 25;
+constexpr int lfo1 = 5, lfo2 = 6, env3 = 11, env4 = 12, modWheel = 14, slider1 = 15, aftertouch = 19, velocity = 23,
+              noteNumber = 24, random = 25;
 }
 namespace Dest
 {
@@ -75,7 +75,10 @@ public:
 
     // Layer A by name; values are clamped to the parameter's range.
     void set (const juce::String& name, int value) { setAt (positionOf (name), value); }
-    void set (const char* pattern, int n, int value) { set (juce::String (pattern).replace ("#", juce::String (n)), value); }
+    void set (const char* pattern, int n, int value)
+    {
+        set (juce::String (pattern).replace ("#", juce::String (n)), value);
+    }
     int get (const juce::String& name) const { return valueAt (positionOf (name)); }
     void add (const juce::String& name, int delta) { set (name, get (name) + delta); }
 
@@ -140,7 +143,8 @@ public:
     // Layer B starts as a copy of layer A, so switching layers shows the same sound.
     void copyLayerAToB()
     {
-        std::copy (record.begin(), record.begin() + ProgramDump::kLayerBytes, record.begin() + ProgramDump::kLayerBytes);
+        std::copy (record.begin(), record.begin() + ProgramDump::kLayerBytes,
+                   record.begin() + ProgramDump::kLayerBytes);
     }
 
     void setB (const juce::String& name, int value) { setAt (positionOf (name) + ParameterTable::kLayerSize, value); }
@@ -171,7 +175,8 @@ private:
     void setAt (int position, int value)
     {
         const auto& table = ParameterTable::get();
-        record[(size_t) position] = (uint8_t) juce::jlimit ((int) table.minimum (position), (int) table.maximum (position), value);
+        record[(size_t) position] =
+            (uint8_t) juce::jlimit ((int) table.minimum (position), (int) table.maximum (position), value);
     }
 
     int valueAt (int position) const
@@ -581,11 +586,12 @@ void arp (Patch& p)
 
 struct Voice
 {
-    int category;      // index in the category list
-    const char* noun;  // at most 8 characters
+    int category;     // index in the category list
+    const char* noun; // at most 8 characters
     void (*build) (Patch&);
 };
 
+// clang-format off
 constexpr Voice voices[] = {
     { 1, "Keys", keys },        { 2, "Organ", organ },      { 3, "Strings", strings },
     { 4, "Flute", softLead },   { 5, "Lead", brightLead },  { 6, "Res Lead", resLead },
@@ -597,9 +603,11 @@ constexpr Voice voices[] = {
     { 22, "Noise", noise },     { 23, "Sound FX", soundFx }, { 24, "Pad", pad },
     { 25, "Arp", arp },
 };
+// clang-format on
 
 // ---- Variations: each is the first word of the name and does what it says. --------------------
 
+// clang-format off
 void warm (Patch& p)    { p.add ("LPF Freq", -15); p.set ("Girth", 50); p.set ("Drive", p.get ("Drive") + 15); }
 void bright (Patch& p)  { p.add ("LPF Freq", 25); p.set ("Air", 60); p.add ("LPF LFP Reson", 10); }
 void dark (Patch& p)    { p.add ("LPF Freq", -30); p.set ("LPF 4 Pole", 1); p.set ("Air", 0); }
@@ -617,6 +625,7 @@ void glide (Patch& p)
         p.set ("Glide #", n, 45);
 }
 void echo (Patch& p)    { p.delay (70, 6, 75); p.set ("Dly 2 Amt", 40); p.set ("Dly 2 Sync", 1); p.set ("Dly 2 Tm Sync", 8); p.set ("Dly Pan 2", 20); p.set ("Dly Pan 1", 108); }
+// clang-format on
 void deep (Patch& p)
 {
     for (int n = 1; n <= 4; ++n)
@@ -664,12 +673,14 @@ struct Variation
     void (*apply) (Patch&);
 };
 
+// clang-format off
 constexpr Variation variations[] = {
     { "Warm", warm },     { "Bright", bright },   { "Dark", dark },       { "Soft", soft },
     { "Layered", layered }, { "Wide", wide },     { "Slow", slow },       { "Punchy", punchy },
     { "Airy", airy },     { "Gritty", gritty },   { "Fat", fat },         { "Glide", glide },
     { "Echo", echo },     { "Wobbly", wobbly },   { "Vintage", vintage }, { "Deep", deep },
 };
+// clang-format on
 
 Patch factoryProgram (int index)
 {
@@ -742,14 +753,14 @@ int main (int argc, char* argv[])
 
     const auto basic = ProgramDump::programDump (basicPatch().record, 0, 0);
 
-    if (! writeAtomically (folder.getChildFile ("FactoryBanks.bin"), block.getData(), block.getSize())
-        || ! writeAtomically (folder.getChildFile ("BasicProgram.syx"), basic.getData(), basic.getSize()))
+    if (! writeAtomically (folder.getChildFile ("FactoryBanks.bin"), block.getData(), block.getSize()) ||
+        ! writeAtomically (folder.getChildFile ("BasicProgram.syx"), basic.getData(), basic.getSize()))
     {
         std::fprintf (stderr, "cannot write into %s\n", folder.getFullPathName().toRawUTF8());
         return 1;
     }
 
-    std::printf ("wrote %d programs (%zu bytes) and the Basic Program (%zu bytes) to %s\n", programs,
-                 block.getSize(), basic.getSize(), folder.getFullPathName().toRawUTF8());
+    std::printf ("wrote %d programs (%zu bytes) and the Basic Program (%zu bytes) to %s\n", programs, block.getSize(),
+                 basic.getSize(), folder.getFullPathName().toRawUTF8());
     return 0;
 }
