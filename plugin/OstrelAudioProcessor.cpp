@@ -1,4 +1,5 @@
 #include "plugin/OstrelAudioProcessor.h"
+#include "model/FactoryData.h"
 #include "model/ParDes.h"
 #include "plugin/OstrelAudioProcessorEditor.h"
 #include "plugin/StateChunks.h"
@@ -29,11 +30,17 @@ public:
           processor (p),
           index (hostIndex),
           maximum (ParameterTable::get().maximum (ParameterTable::get().positionOfAutomationIndex (hostIndex)))
-    {}
+    {
+        const int position = ParameterTable::get().positionOfAutomationIndex (hostIndex);
+        if (position < ParameterTable::kProgramPositions && maximum > 0)
+            defaultValue =
+                juce::jlimit (0.0f, 1.0f, (float) FactoryData::basicProgram()[(size_t) position] / (float) maximum);
+    }
 
     float getValue() const override { return processor.getHostParameterValue (index); }
     void setValue (float newValue) override { processor.setHostParameter (index, newValue); }
-    float getDefaultValue() const override { return 0.0f; }
+    // A host's "reset to default" gives the value of the default program.
+    float getDefaultValue() const override { return defaultValue; }
     juce::String getName (int maximumLength) const override { return name.substring (0, maximumLength); }
     juce::String getLabel() const override { return {}; }
     int getNumSteps() const override { return juce::jmax (2, maximum + 1); }
@@ -62,6 +69,7 @@ public:
 private:
     OstrelAudioProcessor& processor;
     const int index, maximum;
+    float defaultValue = 0.0f;
 };
 } // namespace
 

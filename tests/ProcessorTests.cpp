@@ -1,4 +1,5 @@
 #include "TestRig.h"
+#include "model/FactoryData.h"
 #include "plugin/OstrelAudioProcessor.h"
 #include "plugin/OstrelAudioProcessorEditor.h"
 #include "plugin/StateChunks.h"
@@ -93,6 +94,10 @@ TEST (Processor, HostParameters)
     p.getController().storeValue (256, 30);
     EXPECT_FLOAT_EQ (params[bpm]->getValue(), 0.12f);
     EXPECT_EQ (params[bpm]->getCurrentValueAsText(), "30 bpm");
+
+    // A host's reset goes to the default program's value.
+    EXPECT_FLOAT_EQ (params[8]->getDefaultValue(), FactoryData::basicProgram()[8] / 127.0f);
+    EXPECT_EQ (params[618]->getDefaultValue(), 0.0f);
 
     // An empty arpeggiator step (255) still reads inside 0..1.
     p.getController().storeValue (306, 255);
