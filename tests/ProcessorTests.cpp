@@ -28,6 +28,15 @@ struct ProcessorRig
         juce::MessageManager::getInstance()->runDispatchLoopUntil (milliseconds);
     }
 
+    // Runs the message loop until `done` holds, for at most five seconds.
+    template <typename Condition>
+    static bool runMessageLoopUntil (Condition done)
+    {
+        for (int waited = 0; ! done() && waited < 5000; waited += 10)
+            runMessageLoop (10);
+        return done();
+    }
+
     ScratchFolder scratch;
     Prophet12StandIn standIn;
     std::shared_ptr<InProcessMidiDevices> devices;
@@ -134,13 +143,14 @@ TEST (Processor, EditorDragIsOneGesture)
     for (int v = 10; v < 40; ++v)
     {
         p.cableValueChanged (8, v, false, true, true);
-        ProcessorRig::runMessageLoop (20);
+        ProcessorRig::runMessageLoop (1); // the knob moves on faster than the gesture's 200 ms
     }
     EXPECT_EQ (host.begins, std::vector<int> { 8 });
     EXPECT_TRUE (host.ends.empty());
     EXPECT_TRUE (p.isGestureOpen (8));
 
-    ProcessorRig::runMessageLoop (350);
+    ASSERT_TRUE (ProcessorRig::runMessageLoopUntil ([&] { return ! host.ends.empty(); }));
+    ProcessorRig::runMessageLoop (250); // and nothing more comes
     EXPECT_EQ (host.ends, std::vector<int> { 8 });
     EXPECT_EQ (host.changes.size(), 30u);
     EXPECT_FLOAT_EQ (host.changes.back().second, 39.0f / 127.0f);
@@ -169,7 +179,7 @@ TEST (Processor, InstrumentChangesReachTheHostNotTheInstrument)
 
     rig.standIn.turnParameter (85, 100);
     rig.settle();
-    ProcessorRig::runMessageLoop (50);
+    ASSERT_TRUE (ProcessorRig::runMessageLoopUntil ([&] { return ! host.changes.empty(); }));
 
     EXPECT_EQ (p.getController().getCurrentProgram()[85], 100);
     const int h = p.getController().getTable().automationIndexOf (85);
