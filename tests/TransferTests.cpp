@@ -29,6 +29,13 @@ void expectBanksEqual (MidiCntrState& c, const Prophet12StandIn& standIn, int fi
             ASSERT_EQ (c.getSlot (b, p), standIn.getProgram (b, p)) << b << ":" << p;
 }
 
+void silence (Rig& rig)
+{
+    Prophet12StandIn::Options silent;
+    silent.silent = true;
+    rig.standIn.setOptions (silent);
+}
+
 // The instrument's answer played by hand: the dump of its own slot, sent unasked.
 void answer (Rig& rig, int bank, int program)
 {
@@ -84,10 +91,7 @@ TEST (Transfers, ReceiveOneFactoryBankFollowsStrayDumps)
     auto& c = *rig.controller;
     ChainedTransfer chain (c);
 
-    // The instrument is silent, so the test plays its answers by hand.
-    Prophet12StandIn::Options silent;
-    silent.silent = true;
-    rig.standIn.setOptions (silent);
+    silence (rig); // the test plays the instrument's answers by hand
     chain.start (Transfers::kReceiveBank, 5);
     rig.settle();
     EXPECT_EQ (requests (rig.standIn), (std::vector<std::pair<int, int>> { { 5, 0 } }));
@@ -109,9 +113,7 @@ TEST (Transfers, CancelKeepsWhatArrived)
     Rig rig;
     auto& c = *rig.controller;
     ChainedTransfer chain (c);
-    Prophet12StandIn::Options silent;
-    silent.silent = true;
-    rig.standIn.setOptions (silent);
+    silence (rig);
 
     const auto before = c.getSlot (7, 1);
     chain.start (Transfers::kReceiveFactoryBanks, 4);
