@@ -610,7 +610,7 @@ constexpr Voice voices[] = {
 // clang-format off
 void warm (Patch& p)    { p.add ("LPF Freq", -15); p.set ("Girth", 50); p.set ("Drive", p.get ("Drive") + 15); }
 void bright (Patch& p)  { p.add ("LPF Freq", 25); p.set ("Air", 60); p.add ("LPF LFP Reson", 10); }
-void dark (Patch& p)    { p.add ("LPF Freq", -30); p.set ("LPF 4 Pole", 1); p.set ("Air", 0); }
+void dark (Patch& p)    { p.set ("LPF Freq", juce::jmax (45, p.get ("LPF Freq") - 30)); p.set ("LPF 4 Pole", 1); p.set ("Air", 0); }
 void soft (Patch& p)    { p.add ("VCA Attack", 8); p.add ("LPF LFP Reson", -20); p.add ("LPF Freq", -10); p.set ("VCA Vel Amt 2", 90); }
 void wide (Patch& p)    { p.set ("Pan Spread", 120); p.set ("Unison ON", 1); p.set ("Unis Detune", 22); p.set ("Unis Mode", 1); }
 void slow (Patch& p)    { p.add ("VCA Attack", 55); p.add ("VCA Release", 30); p.add ("LPF Attack", 50); p.add ("LPF Release", 30); }
