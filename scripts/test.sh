@@ -20,14 +20,22 @@ mkdir -p "$XDG_CONFIG_HOME"
 # GUI suites need a display; a virtual one serves everywhere.
 (cd "$build" && xvfb-run -a -s "-screen 0 1920x1080x24" ctest --output-on-failure --timeout 600 "$@")
 
-# The thread stress test again, built with ThreadSanitizer in a folder of its own, and the parser
-# fuzzer. Only when the whole suite runs (no ctest options given).
+# The suites again under the sanitizers, each in a folder of its own, and the parser fuzzer. Only
+# when the whole suite runs (no ctest options given).
 if [ $# -eq 0 ]; then
     tsan="$root/build-tsan"
     cmake -S "$root" -B "$tsan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOSTREL_SANITIZER=thread -DOSTREL_BUILD_BENCH=OFF
     cmake --build "$tsan" --target OstrelStressTests
     export TSAN_OPTIONS="halt_on_error=1 exitcode=66 second_deadlock_stack=1${TSAN_OPTIONS:+ $TSAN_OPTIONS}"
     (cd "$tsan" && ctest --output-on-failure --timeout 900 -L tsan)
+
+    # The fast and stress suites again under AddressSanitizer and LeakSanitizer.
+    asan="$root/build-asan"
+    cmake -S "$root" -B "$asan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOSTREL_SANITIZER=address -DOSTREL_BUILD_BENCH=OFF
+    cmake --build "$asan" --target OstrelModelTests OstrelControllerTests OstrelProcessorTests OstrelLibraryTests \
+        OstrelStressTests OstrelFactoryGen
+    (cd "$asan" && ASAN_OPTIONS="detect_leaks=1${ASAN_OPTIONS:+:$ASAN_OPTIONS}" \
+        xvfb-run -a -s "-screen 0 1920x1080x24" ctest --output-on-failure --timeout 900 -L "fast|stress")
 
     # Every reader of outside bytes under libFuzzer and AddressSanitizer, built with clang.
     fuzz="$root/build-fuzz"
