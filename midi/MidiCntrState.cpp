@@ -323,10 +323,6 @@ void MidiCntrState::setParameterValue (int position, int value)
     }
     else if (position == ParameterTable::kProgramNumber)
     {
-        if (value < 0)
-            setCurrentNumbers (-1, -1);
-        else
-            setProgramIndex (value);
         storeValue (position, value);
         if (followProgramChange)
             selectProgram (currentBank * kSlots + currentProgram, true, false);
@@ -863,38 +859,23 @@ void MidiCntrState::postStateNotification (int32_t code)
         stateListeners.getUnchecked (i)->stateChanged();
 }
 
-void MidiCntrState::addCableListener (CableListener* l)
+template <typename Listener>
+void MidiCntrState::addOnce (juce::Array<Listener*>& listeners, Listener* listener)
 {
     const juce::ScopedLock sl (lock);
-    cableListeners.addIfNotAlreadyThere (l);
+    listeners.addIfNotAlreadyThere (listener);
 }
 
-void MidiCntrState::removeCableListener (CableListener* l)
+template <typename Listener>
+void MidiCntrState::removeAll (juce::Array<Listener*>& listeners, Listener* listener)
 {
     const juce::ScopedLock sl (lock);
-    cableListeners.removeAllInstancesOf (l);
+    listeners.removeAllInstancesOf (listener);
 }
 
-void MidiCntrState::addStateChangeListener (MidiCntrStateListener* l)
-{
-    const juce::ScopedLock sl (lock);
-    stateChangeListeners.addIfNotAlreadyThere (l);
-}
-
-void MidiCntrState::removeStateChangeListener (MidiCntrStateListener* l)
-{
-    const juce::ScopedLock sl (lock);
-    stateChangeListeners.removeAllInstancesOf (l);
-}
-
-void MidiCntrState::addStateListener (stateListener* l)
-{
-    const juce::ScopedLock sl (lock);
-    stateListeners.addIfNotAlreadyThere (l);
-}
-
-void MidiCntrState::removeStateListener (stateListener* l)
-{
-    const juce::ScopedLock sl (lock);
-    stateListeners.removeAllInstancesOf (l);
-}
+void MidiCntrState::addCableListener (CableListener* l) { addOnce (cableListeners, l); }
+void MidiCntrState::removeCableListener (CableListener* l) { removeAll (cableListeners, l); }
+void MidiCntrState::addStateChangeListener (MidiCntrStateListener* l) { addOnce (stateChangeListeners, l); }
+void MidiCntrState::removeStateChangeListener (MidiCntrStateListener* l) { removeAll (stateChangeListeners, l); }
+void MidiCntrState::addStateListener (stateListener* l) { addOnce (stateListeners, l); }
+void MidiCntrState::removeStateListener (stateListener* l) { removeAll (stateListeners, l); }

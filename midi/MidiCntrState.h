@@ -187,6 +187,10 @@ private:
 
     template <typename Listener, typename Call>
     void callListeners (const juce::Array<Listener*>& listeners, Call&& call);
+    template <typename Listener>
+    void addOnce (juce::Array<Listener*>& listeners, Listener* listener);
+    template <typename Listener>
+    void removeAll (juce::Array<Listener*>& listeners, Listener* listener);
 
     const ParameterTable& table;
     SettingsFiles::Folder folder;

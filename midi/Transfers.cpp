@@ -101,7 +101,6 @@ void ChainedTransfer::start (int newMode, int firstBank)
     if (! transmit || ! controller.isChained())
         return;
 
-    mode = newMode;
     nextBank = firstBank;
     nextProgram = 0;
     // "Transmit Program <bank> to:" sends the bank that is current when the chain starts.
@@ -113,7 +112,6 @@ void ChainedTransfer::finish()
 {
     controller.finishChainedTransfer();
     transmitting = false;
-    mode = -1;
 }
 
 ChainedTransfer::Step ChainedTransfer::tick()
@@ -133,6 +131,7 @@ ChainedTransfer::Step ChainedTransfer::tick()
         return step;
     }
 
+    const int mode = controller.getTransferMode();
     const int source = mode == Transfers::kTransmitBank ? sourceBank : b;
     if (controller.getPorts().isOutputOpen() && isSlot (source, p))
     {

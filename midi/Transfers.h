@@ -70,5 +70,5 @@ public:
 private:
     MidiCntrState& controller;
     bool transmitting = false;
-    int mode = -1, nextBank = 0, nextProgram = 0, sourceBank = -1;
+    int nextBank = 0, nextProgram = 0, sourceBank = -1;
 };

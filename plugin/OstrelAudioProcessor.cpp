@@ -293,36 +293,12 @@ void OstrelAudioProcessor::cableValueChanged (int position, int value, bool endG
 
 void OstrelAudioProcessor::transmit (int position, int value)
 {
+    // Program parameters go out as NRPN; "Program No." and the performance values take the same
+    // road as a host change (store, select or send the controller, tell the editor).
     if (position < ParameterTable::kProgramPositions)
-    {
         controller.sendParameterNrpn (position, value);
-        return;
-    }
-
-    switch (position)
-    {
-        case ParameterTable::kProgramNumber:
-            if (value < 0)
-                controller.storeValue (position, -1);
-            else
-                controller.setProgramIndex (value);
-            controller.storeValue (position, value);
-            if (controller.followsProgramChange())
-                controller.selectProgram (controller.getCurrentBank() * kSlots + controller.getCurrentProgramNumber(),
-                                          true, false);
-            break;
-        case ParameterTable::kSlider1:
-        case ParameterTable::kSlider2:
-        case ParameterTable::kSliderPress: controller.setSliderValue (position, value); break;
-        case ParameterTable::kSliderLatch1:
-            controller.storeValue (position, value);
-            controller.postNotification (Notification::kSliderLatch1Changed);
-            break;
-        default:
-            controller.storeValue (position, value);
-            controller.postNotification (Notification::kSliderLatch2Changed);
-            break;
-    }
+    else
+        controller.setParameterValue (position, value);
 }
 
 bool OstrelAudioProcessor::isGestureOpen (int hostIndex) const

@@ -80,11 +80,8 @@ bool restoreProgramChunk (MidiCntrState& controller, const void* data, size_t si
     Bank_Program::Record record;
     std::copy_n (static_cast<const uint8_t*> (data) + kProgramHeaderBytes, kRecord, record.begin());
 
-    const int slot = currentSlotForChunk (controller);
-    controller.withBank (MidiCntrState::kProgramBank, [&] (Bank_Program& bank) {
-        bank.putSlotAndEditBuffer (slot, record);
-        return 0;
-    });
+    // The slot takes the program; sending the current slot makes it the current program.
+    controller.putSlot (MidiCntrState::kProgramBank, currentSlotForChunk (controller), record);
     controller.sendCurrentSlot();
     return true;
 }

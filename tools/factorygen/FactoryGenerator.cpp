@@ -65,14 +65,6 @@ private:
 class Patch
 {
 public:
-    Patch()
-    {
-        const auto& table = ParameterTable::get();
-        for (int p = 0; p < ParameterTable::kLayerSize; ++p)
-            if (table.name (p).isNotEmpty())
-                positions.emplace (table.name (p), p);
-    }
-
     // Layer A by name; values are clamped to the parameter's range.
     void set (const juce::String& name, int value) { setAt (positionOf (name), value); }
     void set (const char* pattern, int n, int value)
@@ -163,6 +155,7 @@ public:
 private:
     int positionOf (const juce::String& name) const
     {
+        const auto& positions = positionsByName();
         const auto found = positions.find (name);
         if (found == positions.end())
         {
@@ -186,7 +179,19 @@ private:
         return table.minimum (position) < 0 && raw > table.maximum (position) ? raw - 256 : raw;
     }
 
-    std::map<juce::String, int> positions;
+    // Layer A positions by parameter name, built once for every program.
+    static const std::map<juce::String, int>& positionsByName()
+    {
+        static const auto map = [] {
+            std::map<juce::String, int> byName;
+            const auto& table = ParameterTable::get();
+            for (int p = 0; p < ParameterTable::kLayerSize; ++p)
+                if (table.name (p).isNotEmpty())
+                    byName.emplace (table.name (p), p);
+            return byName;
+        }();
+        return map;
+    }
 };
 
 // The starting point of every sound: one sawtooth through an open filter, keyboard tracking on,
