@@ -1,7 +1,11 @@
 #include "midi/MidiCntrState.h"
 #include "model/FactoryData.h"
+#include "plugin/OstrelAudioProcessor.h"
 
 #include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <unistd.h>
 
 namespace
 {
@@ -124,4 +128,52 @@ void incomingNrpnToQueue (benchmark::State& state)
     }
 }
 BENCHMARK (incomingNrpnToQueue);
+
+// Resident memory of this process in kB.
+long residentKilobytes()
+{
+    long pages = 0, resident = 0;
+    if (auto* f = std::fopen ("/proc/self/statm", "r"))
+    {
+        if (std::fscanf (f, "%ld %ld", &pages, &resident) != 2)
+            resident = 0;
+        std::fclose (f);
+    }
+    return resident * (sysconf (_SC_PAGESIZE) / 1024);
+}
+
+// A host session with the editor closed for hours while the instrument sends NRPN: the processor
+// drains the values on the message thread and posts a notification for each, which nobody takes.
+// The backlog must stay bounded; the counters give its largest size and the memory growth.
+void millionIncomingNrpnsWithNoEditor (benchmark::State& state)
+{
+    const auto folder =
+        juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("ostrel-bench", "", false);
+    size_t largestBacklog = 0;
+    long growth = 0;
+    for (auto _ : state)
+    {
+        OstrelAudioProcessor processor (MidiCntrState::Environment { std::make_shared<NullDevices>(), folder });
+        auto& c = processor.getController();
+        const long before = residentKilobytes();
+        for (int n = 0; n < 1000000; ++n)
+        {
+            const int number = 90 + n % 8, value = n % 128;
+            c.handleIncomingMidiMessage (nullptr, juce::MidiMessage::controllerEvent (1, 99, number >> 7));
+            c.handleIncomingMidiMessage (nullptr, juce::MidiMessage::controllerEvent (1, 98, number & 0x7F));
+            c.handleIncomingMidiMessage (nullptr, juce::MidiMessage::controllerEvent (1, 6, 0));
+            c.handleIncomingMidiMessage (nullptr, juce::MidiMessage::controllerEvent (1, 38, value));
+            if (n % 256 == 255)
+            {
+                processor.changeListenerCallback (&c); // what the message thread's change message does
+                largestBacklog = std::max (largestBacklog, c.getPendingNotificationCount());
+            }
+        }
+        growth = residentKilobytes() - before;
+    }
+    folder.deleteRecursively();
+    state.counters["largest_backlog"] = (double) largestBacklog;
+    state.counters["rss_growth_kB"] = (double) growth;
+}
+BENCHMARK (millionIncomingNrpnsWithNoEditor)->Iterations (1)->Unit (benchmark::kMillisecond);
 } // namespace

@@ -27,8 +27,8 @@ set(OSTREL_LIBRARY_SOURCES
     ${OSTREL_ROOT}/library/FileDialogs.cpp
     ${OSTREL_ROOT}/library/FileMan.cpp)
 
-set(OSTREL_UI_SOURCES
-    ${OSTREL_ROOT}/ui/MainComp.cpp)
+# One file per widget family and per panel; every source in ui/ belongs to the editor.
+file(GLOB OSTREL_UI_SOURCES CONFIGURE_DEPENDS ${OSTREL_ROOT}/ui/*.cpp)
 
 set(OSTREL_PLUGIN_SOURCES
     ${OSTREL_ROOT}/plugin/SettingsFiles.cpp

@@ -50,7 +50,10 @@ void FileMan::choose (int modeId, const juce::String& suggestedName, std::functi
     if (mode->save)
         request.startingFile = saveFolder.getChildFile (suggestedName);
 
-    dialogs->choose (request, [this, mode, done = std::move (done)] (std::optional<juce::File> file) {
+    dialogs->choose (request, [this, token = std::weak_ptr<char> (alive), mode,
+                               done = std::move (done)] (std::optional<juce::File> file) {
+        if (token.expired())
+            return;
         if (! file)
         {
             done (false);

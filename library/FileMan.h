@@ -6,6 +6,10 @@
 
 // Single program files (".p12p": one edit-buffer dump), program bank files (".p12b": 99 program
 // dumps) and the dialogs every file command goes through. One FileMan serves one command.
+//
+// The dialogs answer later, on the message thread. The owner (a panel of the editor) may be gone by
+// then, because the user closed the editor with a dialog open: an answer that finds its FileMan
+// destroyed is dropped, and neither the FileMan nor the caller's `done` is touched.
 class FileMan
 {
 public:
@@ -60,6 +64,8 @@ public:
     static juce::File withDefaultExtension (const juce::File& chosen, const Mode& mode);
 
 private:
+    // Lives exactly as long as this FileMan; the dialogs' callbacks hold it weakly.
+    std::shared_ptr<char> alive = std::make_shared<char> (0);
     std::shared_ptr<FileDialogs> dialogs;
     juce::File saveFolder;
 

@@ -20,6 +20,12 @@ void MIDI_PORTS_Control::closeInput()
     inputOpen = false;
 }
 
+void MIDI_PORTS_Control::stopInput()
+{
+    if (input != nullptr)
+        input->stop();
+}
+
 void MIDI_PORTS_Control::closeOutput()
 {
     const juce::ScopedLock sl (outputLock);
@@ -61,10 +67,49 @@ void MIDI_PORTS_Control::reopenOutput (int listIndex)
     }
 }
 
-void MIDI_PORTS_Control::sendBuffer (const juce::MidiBuffer& buffer)
+void MIDI_PORTS_Control::setPendingDroppedHandler (juce::CriticalSection* guard, std::function<void()> handler)
 {
     const juce::ScopedLock sl (outputLock);
-    sendBufferLocked (buffer);
+    droppedGuard = guard;
+    onPendingDropped = std::move (handler);
+}
+
+void MIDI_PORTS_Control::sendBuffer (const juce::MidiBuffer& buffer)
+{
+    if (buffer.isEmpty())
+        return;
+    {
+        const juce::ScopedLock ql (queueLock);
+        queued.push_back (buffer);
+    }
+    drainQueued();
+}
+
+// Whoever gets the output sends everything queued, in order. A sender that finds the output busy
+// leaves its buffer in the queue: the holder looks again after letting the output go, so nothing
+// is left behind and nobody waits.
+void MIDI_PORTS_Control::drainQueued()
+{
+    for (;;)
+    {
+        {
+            const juce::ScopedTryLock tl (outputLock);
+            if (! tl.isLocked())
+                return;
+
+            std::vector<juce::MidiBuffer> taken;
+            {
+                const juce::ScopedLock ql (queueLock);
+                taken.swap (queued);
+            }
+            for (const auto& b : taken)
+                sendBufferLocked (b);
+        }
+
+        const juce::ScopedLock ql (queueLock);
+        if (queued.empty())
+            return;
+    }
 }
 
 void MIDI_PORTS_Control::sendBufferLocked (const juce::MidiBuffer& buffer)
@@ -103,27 +148,35 @@ void MIDI_PORTS_Control::sendSysEx (const void* data, size_t size)
     if (data == nullptr || size == 0)
         return;
 
-    const juce::ScopedLock sl (outputLock);
-    if (output == nullptr || ! outputOpen)
+    if (! outputOpen)
         return;
 
     if (size <= (size_t) kSysExChunkBytes)
     {
         juce::MidiBuffer buffer;
         buffer.addEvent (juce::MidiMessage (data, (int) size), 0);
-        sendBufferLocked (buffer);
+        sendBuffer (buffer);
         return;
     }
 
-    output->clearAllPendingMessages();
-    output->stopBackgroundThread();
-
-    const auto* bytes = static_cast<const uint8_t*> (data);
-    for (size_t start = 0; start < size; start += (size_t) kSysExChunkBytes)
     {
-        const auto length = juce::jmin ((size_t) kSysExChunkBytes, size - start);
-        output->sendMessageNow (juce::MidiMessage (bytes + start, (int) length));
+        const juce::ScopedLock sl (outputLock);
+        if (output == nullptr || ! outputOpen)
+            return;
+
+        {
+            juce::CriticalSection noGuard;
+            const juce::ScopedLock gl (droppedGuard != nullptr ? *droppedGuard : noGuard);
+            output->clearAllPendingMessages();
+            if (onPendingDropped)
+                onPendingDropped();
+        }
+
+        output->stopBackgroundThread();
+        output->sendMessageNow (juce::MidiMessage (data, (int) size));
+        output->startBackgroundThread();
     }
 
-    output->startBackgroundThread();
+    // What was handed over while the dump was being written follows it.
+    drainQueued();
 }

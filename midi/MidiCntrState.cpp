@@ -2,6 +2,9 @@
 #include "model/FactoryData.h"
 #include "model/GlobalSettings.h"
 
+#include <algorithm>
+#include <chrono>
+
 namespace
 {
 constexpr int kSlots = ProgramDump::kProgramsPerBank;
@@ -70,6 +73,9 @@ MidiCntrState::MidiCntrState (Environment environment)
     followProgramChange = settings[SettingsFiles::kFollowProgramChangeByte] == 1;
 
     ports = std::make_unique<MIDI_PORTS_Control> (std::move (environment.devices));
+    // A long dump drops the messages still waiting in the output, perhaps the 99/98 of the last
+    // parameter sent: the next parameter must name itself again.
+    ports->setPendingDroppedHandler (&nrpnLock, [this] { lastNrpnPosition = -1; });
     if (detached)
         return;
 
@@ -489,12 +495,45 @@ void MidiCntrState::sendModWheelToHost (int channel, int value)
     if (channel < 1 || channel > 16)
         return;
 
+    const auto now =
+        std::chrono::duration_cast<std::chrono::milliseconds> (std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+    sendModWheelToHostAt (channel, value, (int64_t) now);
+}
+
+void MidiCntrState::sendModWheelToHostAt (int channel, int value, int64_t now)
+{
+    if (channel < 1 || channel > 16)
+        return;
+
+    // Sample positions in the queue are milliseconds since the queue's epoch, which is set when the
+    // queue is empty and moved up when it grows old, so they stay small whatever the uptime.
+    static constexpr int64_t kRebaseAfter = 1 << 24;
     const juce::ScopedLock sl (lock);
-    const auto now = (int) juce::Time::getMillisecondCounter();
-    hostQueue.addEvent (juce::MidiMessage::controllerEvent (channel, kCcModWheel, value & 0x7F), now);
+    if (hostQueue.isEmpty() || now < hostQueueEpoch)
+    {
+        hostQueue.clear();
+        hostQueueEpoch = now;
+    }
+    else if (now - hostQueueEpoch > kRebaseAfter)
+    {
+        const int64_t newEpoch = now - kHostQueueMilliseconds;
+        juce::MidiBuffer moved;
+        for (const auto metadata : hostQueue)
+        {
+            const int64_t at = hostQueueEpoch + metadata.samplePosition;
+            if (at >= newEpoch)
+                moved.addEvent (metadata.data, metadata.numBytes, (int) (at - newEpoch));
+        }
+        hostQueue.swapWith (moved);
+        hostQueueEpoch = newEpoch;
+    }
+
+    const int position = (int) (now - hostQueueEpoch);
+    hostQueue.addEvent (juce::MidiMessage::controllerEvent (channel, kCcModWheel, value & 0x7F), position);
     // Nobody may be processing blocks: keep only the last half second.
-    if (now > kHostQueueMilliseconds)
-        hostQueue.clear (0, now - kHostQueueMilliseconds);
+    if (position > kHostQueueMilliseconds)
+        hostQueue.clear (0, position - kHostQueueMilliseconds);
 }
 
 void MidiCntrState::setPlaybackSettings (double newSampleRate, int newBlockSize)
@@ -835,11 +874,54 @@ void MidiCntrState::callListeners (const juce::Array<Listener*>& listeners, Call
         call (copy.getUnchecked (i));
 }
 
+size_t MidiCntrState::getPendingNotificationCount() const
+{
+    const juce::ScopedLock sl (notificationLock);
+    return notifications.size();
+}
+
+namespace
+{
+// Codes whose meaning a full refresh of the editor carries: parameter values, a whole new program,
+// notes, wheels and sliders as they are now.
+bool coveredByRefresh (int32_t code)
+{
+    switch ((uint32_t) code >> 24)
+    {
+        case 0x08:
+        case 0x09:
+        case 0x0B:
+        case 0x0E:
+        case 0x10:
+        case 0x11:
+        case 0x1A:
+        case 0x1B: return true;
+        default: return false;
+    }
+}
+
+void appendBounded (std::vector<int32_t>& queue, int32_t code)
+{
+    queue.push_back (code);
+    if (queue.size() <= MidiCntrState::kNotificationBacklog)
+        return;
+
+    // Keep one of each code that a refresh cannot tell (bank receive progress and end, globals,
+    // bank changes, commands), in order, then one refresh of everything.
+    std::vector<int32_t> kept;
+    for (auto c : queue)
+        if (! coveredByRefresh (c) && std::find (kept.begin(), kept.end(), c) == kept.end())
+            kept.push_back (c);
+    kept.push_back (Notification::kProgramReplaced);
+    queue.swap (kept);
+}
+} // namespace
+
 void MidiCntrState::postNotification (int32_t code)
 {
     {
         const juce::ScopedLock sl (notificationLock);
-        notifications.push_back (code);
+        appendBounded (notifications, code);
     }
     // The editor's listener only triggers an asynchronous update, so it is told under the lock: a
     // listener that has just been removed is never called.
@@ -852,7 +934,7 @@ void MidiCntrState::postStateNotification (int32_t code)
 {
     {
         const juce::ScopedLock sl (notificationLock);
-        notifications.push_back (code);
+        appendBounded (notifications, code);
     }
     const juce::ScopedLock sl (lock);
     for (int i = stateListeners.size(); --i >= 0;)
@@ -879,3 +961,11 @@ void MidiCntrState::addStateChangeListener (MidiCntrStateListener* l) { addOnce 
 void MidiCntrState::removeStateChangeListener (MidiCntrStateListener* l) { removeAll (stateChangeListeners, l); }
 void MidiCntrState::addStateListener (stateListener* l) { addOnce (stateListeners, l); }
 void MidiCntrState::removeStateListener (stateListener* l) { removeAll (stateListeners, l); }
+
+void MidiCntrState::notifyCableListeners (int position, int value, bool endGestureNow, bool sendToInstrument,
+                                          bool notifyEditor)
+{
+    callListeners (cableListeners, [=] (CableListener* l) {
+        l->cableValueChanged (position, value, endGestureNow, sendToInstrument, notifyEditor);
+    });
+}

@@ -102,6 +102,8 @@ public:
 
     // The only MIDI the host receives from the plug-in: queued here, spread over the next block.
     void sendModWheelToHost (int channel, int value);
+    // The same at a given time on a steady millisecond clock that does not wrap (tests give it).
+    void sendModWheelToHostAt (int channel, int value, int64_t nowMilliseconds);
 
     void sendRequest (int type, int bank, int program);
     void requestGlobals();
@@ -119,12 +121,19 @@ public:
     // Completed incoming NRPNs, (position << 16) + value, in arrival order; taking empties the queue.
     std::vector<int32_t> takeReceivedNrpns();
     std::vector<int32_t> takeNotifications();
+    size_t getPendingNotificationCount() const;
+    // With no editor open nothing takes the notifications. Past this many waiting codes, the
+    // parameter, note and wheel codes are replaced by one "refresh all" (the editor reads the whole
+    // program when it opens anyway); the codes that tell of transfers, banks and globals are kept.
+    static constexpr size_t kNotificationBacklog = 4096;
     void postNotification (int32_t code);
     void postStateNotification (int32_t code);
 
     // ---- Listeners (each added once; told last registered first) ---------------------------------
     void addCableListener (CableListener* listener);
     void removeCableListener (CableListener* listener);
+    // Tells every cable listener of a change, last registered first (the touch sliders and the pad).
+    void notifyCableListeners (int position, int value, bool endGestureNow, bool sendToInstrument, bool notifyEditor);
     void addStateChangeListener (MidiCntrStateListener* listener);
     void removeStateChangeListener (MidiCntrStateListener* listener);
     void addStateListener (stateListener* listener);
@@ -158,6 +167,8 @@ public:
 
     // ---- Ports -----------------------------------------------------------------------------------
     MIDI_PORTS_Control& getPorts() noexcept { return *ports; }
+    // No incoming message reaches this object or its listeners after this returns.
+    void stopInput() { ports->stopInput(); }
     void selectInput (int listIndex);
     void selectOutput (int listIndex);
     void loadPortsFile();
@@ -196,11 +207,11 @@ private:
     SettingsFiles::Folder folder;
     const bool detached;
 
-    mutable juce::CriticalSection lock;     // host queue and listener lists
-    mutable juce::CriticalSection dataLock; // programs, banks, global block, settings block
-    juce::CriticalSection nrpnLock;         // NRPN repeat memory and its send
-    juce::CriticalSection notificationLock; // notification queue
-    juce::CriticalSection receivedNrpnLock; // received-NRPN queue
+    mutable juce::CriticalSection lock;             // host queue and listener lists
+    mutable juce::CriticalSection dataLock;         // programs, banks, global block, settings block
+    juce::CriticalSection nrpnLock;                 // NRPN repeat memory and its send
+    mutable juce::CriticalSection notificationLock; // notification queue
+    juce::CriticalSection receivedNrpnLock;         // received-NRPN queue
 
     juce::Array<CableListener*> cableListeners;
     juce::Array<stateListener*> stateListeners;
@@ -241,6 +252,7 @@ private:
 
     std::atomic<bool> instrumentAnswered { false };
     juce::MidiBuffer hostQueue;
+    int64_t hostQueueEpoch = 0; // the steady clock's time of sample position 0 in the host queue
 
     std::unique_ptr<MIDI_PORTS_Control> ports;
 

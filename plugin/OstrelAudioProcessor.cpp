@@ -99,6 +99,9 @@ OstrelAudioProcessor::OstrelAudioProcessor (MidiCntrState::Environment environme
 
 OstrelAudioProcessor::~OstrelAudioProcessor()
 {
+    // The MIDI input thread calls into this object (program changes with following on reach
+    // cableValueChanged): it must be quiet before anything of ours goes.
+    controller.stopInput();
     stopTimer();
     for (int h = 0; h < kNumHostParameters; ++h)
         closeGesture (h);
@@ -244,6 +247,14 @@ void OstrelAudioProcessor::cableValueChanged (int position, int value, bool endG
 {
     if (position < 0 || position >= ParameterTable::kNumPositions)
         return;
+
+    // "Program No." -1 means no program is selected: nothing to load, send or report to the host
+    // (whose value would read as the first program).
+    if (position == ParameterTable::kProgramNumber && value < 0)
+    {
+        controller.storeValue (position, value);
+        return;
+    }
 
     const auto& table = controller.getTable();
     if (position < ParameterTable::kProgramPositions)

@@ -29,6 +29,7 @@ public:
 
     void sendMessageNow (const juce::MidiMessage& message) override
     {
+        devices.waitWhileHeld();
         const std::lock_guard<std::mutex> guard (mutex);
         devices.record ({ InProcessMidiDevices::OutputCall::Kind::sendNow, { bytesOf (message) } });
         deliver (bytesOf (message));
@@ -143,6 +144,29 @@ std::unique_ptr<MidiOutputPort> InProcessMidiDevices::openOutput (int index)
         return nullptr;
     ++openedOutputs;
     return std::make_unique<InProcessOutput> (*this, names[index] == kStandInPort ? &standIn : nullptr);
+}
+
+void InProcessMidiDevices::holdImmediateSends (bool hold)
+{
+    {
+        const std::lock_guard<std::mutex> guard (holdMutex);
+        holding = hold;
+    }
+    holdChanged.notify_all();
+}
+
+int InProcessMidiDevices::getHeldSends() const
+{
+    const std::lock_guard<std::mutex> guard (holdMutex);
+    return heldSends;
+}
+
+void InProcessMidiDevices::waitWhileHeld()
+{
+    std::unique_lock<std::mutex> lock (holdMutex);
+    ++heldSends;
+    holdChanged.wait (lock, [this] { return ! holding; });
+    --heldSends;
 }
 
 void InProcessMidiDevices::record (OutputCall call)

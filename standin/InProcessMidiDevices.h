@@ -3,6 +3,7 @@
 #include "midi/MidiDevices.h"
 #include "standin/Prophet12StandIn.h"
 
+#include <condition_variable>
 #include <mutex>
 
 // MIDI devices that live inside the process: the port named kStandInPort is cabled to a
@@ -44,15 +45,24 @@ public:
     std::vector<OutputCall> getOutputCalls() const;
     void clearOutputCalls();
     int getOpenedInputCount() const { return openedInputs; }
+
+    // While held, sendMessageNow waits, as a driver does while it writes a long dump at wire speed.
+    void holdImmediateSends (bool hold);
+    int getHeldSends() const; // sendMessageNow calls waiting now
     int getOpenedOutputCount() const { return openedOutputs; }
 
 private:
     friend class InProcessOutput;
     void record (OutputCall call);
+    void waitWhileHeld();
 
     Prophet12StandIn& standIn;
     mutable std::mutex mutex;
     juce::StringArray inputNames, outputNames, refused;
     std::vector<OutputCall> calls;
+    mutable std::mutex holdMutex;
+    std::condition_variable holdChanged;
+    bool holding = false;
+    int heldSends = 0;
     std::atomic<int> openedInputs { 0 }, openedOutputs { 0 };
 };

@@ -422,7 +422,7 @@ TEST (ControllerState, GlobalDump)
 
 // ---- SysEx out ---------------------------------------------------------------------------------------
 
-TEST (ControllerState, LongSysExGoesOutIn256BytePieces)
+TEST (ControllerState, LongSysExGoesOutAsOneMessage)
 {
     Rig rig;
     auto& c = *rig.controller;
@@ -432,21 +432,18 @@ TEST (ControllerState, LongSysExGoesOutIn256BytePieces)
 
     c.sendSysEx (source.slotAsProgramDump (10, true, 3));
 
+    // The waiting messages are dropped and the dump goes out at once, whole, so the driver gets one
+    // complete F0 .. F7 message.
     using Kind = InProcessMidiDevices::OutputCall::Kind;
     const auto calls = rig.devices->getOutputCalls();
     std::vector<Kind> kinds;
-    std::vector<size_t> sizes;
     for (const auto& call : calls)
-    {
         kinds.push_back (call.kind);
-        if (call.kind == Kind::sendNow)
-            sizes.push_back (call.messages[0].size());
-    }
-    EXPECT_EQ (kinds, (std::vector<Kind> { Kind::clearPending, Kind::stopThread, Kind::sendNow, Kind::sendNow,
-                                           Kind::sendNow, Kind::sendNow, Kind::sendNow, Kind::startThread }));
-    EXPECT_EQ (sizes, (std::vector<size_t> { 256, 256, 256, 256, 154 }));
-    EXPECT_EQ (calls[2].messages[0][0], 0xF0);
-    EXPECT_NE (calls[3].messages[0][0], 0xF0); // only the first piece starts the SysEx
+    EXPECT_EQ (kinds, (std::vector<Kind> { Kind::clearPending, Kind::stopThread, Kind::sendNow, Kind::startThread }));
+    ASSERT_EQ (calls[2].messages.size(), 1u);
+    EXPECT_EQ (calls[2].messages[0].size(), 1178u);
+    EXPECT_EQ (calls[2].messages[0].front(), 0xF0);
+    EXPECT_EQ (calls[2].messages[0].back(), 0xF7);
 
     rig.settle();
     EXPECT_EQ (rig.standIn.getProgram (3, 10), source.getSlot (10));
@@ -455,6 +452,89 @@ TEST (ControllerState, LongSysExGoesOutIn256BytePieces)
     rig.devices->clearOutputCalls();
     c.sendRequest (5, 1, 2);
     EXPECT_EQ (rig.sentBlocks(), (std::vector<Block> { { { 0xF0, 0x01, 0x2A, 0x05, 1, 2, 0xF7 } } }));
+}
+
+// A long dump drops what waits in the output, perhaps the 99/98 that named the last parameter: the
+// next step of that knob must name it again instead of going out as a lone controller 38.
+TEST (ControllerState, ALongDumpMakesTheNextParameterNameItself)
+{
+    Rig rig;
+    auto& c = *rig.controller;
+    rig.settle();
+    Bank_Program source;
+    source.loadFactory (0);
+
+    c.setParameterValue (8, 100);
+    c.sendSysEx (source.slotAsProgramDump (1, true, 0));
+    rig.devices->clearOutputCalls();
+    c.setParameterValue (8, 101);
+
+    const auto blocks = rig.sentBlocks();
+    ASSERT_EQ (blocks.size(), 1u);
+    ASSERT_EQ (blocks[0].size(), 4u);
+    EXPECT_EQ (blocks[0][0][1], 99);
+    EXPECT_EQ (blocks[0][1][1], 98);
+    EXPECT_EQ (blocks[0][3][1], 38);
+    EXPECT_EQ (blocks[0][3][2], 101);
+}
+
+// With no editor open nobody takes the notifications; the queue must not grow for ever.
+TEST (ControllerState, NotificationBacklogIsBounded)
+{
+    Rig rig (false);
+    auto& c = *rig.controller;
+    c.takeNotifications();
+
+    for (int i = 0; i < 20000; ++i)
+    {
+        c.postNotification (Notification::parameterChanged (i % 512, i & 0x7F));
+        if (i == 7000)
+        {
+            c.postNotification (Notification::kBankChanged);
+            c.postNotification (Notification::kBankReceiveFinished);
+        }
+        ASSERT_LE (c.getPendingNotificationCount(), MidiCntrState::kNotificationBacklog);
+    }
+
+    const auto codes = c.takeNotifications();
+    // What a refresh cannot tell survives, in order; a refresh of everything stands for the rest.
+    const auto at = [&] (int32_t code) { return std::find (codes.begin(), codes.end(), code) - codes.begin(); };
+    EXPECT_LT (at (Notification::kBankChanged), at (Notification::kBankReceiveFinished));
+    EXPECT_LT (at (Notification::kBankReceiveFinished), (std::ptrdiff_t) codes.size());
+    EXPECT_NE (std::find (codes.begin(), codes.end(), Notification::kProgramReplaced), codes.end());
+    EXPECT_EQ (std::count (codes.begin(), codes.end(), Notification::kBankReceiveFinished), 1);
+}
+
+// The host queue's clock: positions stay small and old events are pruned whatever the uptime (a
+// 32-bit millisecond counter turns negative after 24.8 days and would never prune again).
+TEST (ControllerState, HostQueueSurvivesLongUptimes)
+{
+    Rig rig (false);
+    auto& c = *rig.controller;
+    const int64_t start = (int64_t (1) << 31) + 123; // past where a 32-bit counter turns negative
+
+    auto queued = [&] {
+        std::vector<int> positions;
+        const juce::ScopedLock sl (c.getLock());
+        for (const auto metadata : c.getHostQueue())
+            positions.push_back (metadata.samplePosition);
+        return positions;
+    };
+
+    c.sendModWheelToHostAt (1, 10, start);
+    c.sendModWheelToHostAt (1, 11, start + 300);
+    c.sendModWheelToHostAt (1, 12, start + 700); // the first is now older than half a second
+    EXPECT_EQ (queued(), (std::vector<int> { 300, 700 }));
+
+    // Nobody processes blocks for days while the wheel keeps moving: the queue keeps the last half
+    // second, at small positions.
+    int64_t t = start + 700;
+    for (int i = 0; i < 200; ++i)
+        c.sendModWheelToHostAt (1, i & 0x7F, t += 200000);
+    const auto positions = queued();
+    ASSERT_EQ (positions.size(), 1u);
+    EXPECT_GE (positions[0], 0);
+    EXPECT_LT (positions[0], 1 << 25);
 }
 
 TEST (ControllerState, SendCurrentSlot)

@@ -404,3 +404,33 @@ TEST (ProgramFiles, CommandsThroughTheDialog)
     EXPECT_EQ (dialogs->requests.back().title, "Load Single Prophet 12 Program");
 }
 } // namespace
+
+// The system's dialog answers later; by then the editor that asked may have been closed.
+TEST (ProgramFiles, AnAnswerAfterTheOwnerIsGoneIsDropped)
+{
+    struct DeferredDialogs : FileDialogs
+    {
+        void choose (const Request&, Answer answer) override { pending.push_back (std::move (answer)); }
+        std::vector<Answer> pending;
+    };
+
+    ScratchFolder scratch;
+    const auto target = scratch.folder.getChildFile ("late.p12b");
+    auto dialogs = std::make_shared<DeferredDialogs>();
+    Bank_Program bank;
+    bank.loadFactory (0);
+
+    int calls = 0;
+    {
+        auto owner = std::make_unique<FileMan> (dialogs, scratch.folder);
+        owner->saveBytes (FileMan::programBankFile (bank, 0), 103, "Late", [&] (bool) { ++calls; });
+        owner->loadProgramBank ([&] (bool) { ++calls; });
+    }
+    ASSERT_EQ (dialogs->pending.size(), 2u);
+
+    // Under AddressSanitizer a touch of the freed FileMan fails here.
+    dialogs->pending[0](target);
+    dialogs->pending[1](target);
+    EXPECT_EQ (calls, 0);
+    EXPECT_FALSE (target.existsAsFile());
+}

@@ -386,3 +386,24 @@ TEST (Processor, EditorShell)
     EXPECT_EQ (constrainer->getMaximumHeight(), 1082);
 }
 } // namespace
+
+// "Program No." -1 is "no program": nothing is loaded, sent or reported as the first program.
+TEST (Processor, NoProgramSelectsNothing)
+{
+    ProcessorRig rig;
+    auto& p = rig.make();
+    auto& c = p.getController();
+    c.setFollowProgramChange (true);
+    rig.settle();
+    c.storeValue (20, 77);
+    const auto before = c.getCurrentProgram();
+    rig.devices->clearOutputCalls();
+
+    p.cableValueChanged (ParameterTable::kProgramNumber, -1, true, true, true);
+    rig.settle();
+
+    EXPECT_EQ (c.getCurrentBank(), -1);
+    EXPECT_EQ (c.getCurrentProgramNumber(), -1);
+    EXPECT_EQ (c.getCurrentProgram(), before);
+    EXPECT_TRUE (rig.devices->getOutputCalls().empty());
+}

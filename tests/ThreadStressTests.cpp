@@ -2,7 +2,9 @@
 // ThreadSanitizer by scripts/test.sh (build-tsan/), where any data race fails the run; without the
 // sanitizer the same checks still catch torn NRPN sequences and torn programs.
 #include "TestRig.h"
+#include "plugin/OstrelAudioProcessor.h"
 
+#include <future>
 #include <random>
 #include <thread>
 
@@ -37,6 +39,38 @@ void sendForAWhile (MidiCntrState& c, const int (&positions)[8], unsigned seed, 
         const int position = positions[(n / 8) % 8];
         c.setParameterValue (position, indexOf (position) + 16 * (int) (rng() % 16));
     }
+}
+
+// Replays the wire: every controller 38 must carry a value of the parameter the last 99/98 named.
+// Returns how many were checked.
+int checkWire (const std::vector<std::vector<std::vector<uint8_t>>>& blocks)
+{
+    int parameterMsb = -1, parameterLsb = -1, dataMsb = 0, checked = 0;
+    for (const auto& block : blocks)
+    {
+        for (const auto& m : block)
+        {
+            if (m.size() != 3 || (m[0] & 0xF0) != 0xB0)
+                continue;
+            switch (m[1])
+            {
+                case 99: parameterMsb = m[2]; break;
+                case 98: parameterLsb = m[2]; break;
+                case 6: dataMsb = m[2]; break;
+                case 38:
+                {
+                    const int position = ParameterTable::get().positionOfNrpn (parameterMsb * 128 + parameterLsb);
+                    const int value = dataMsb * 128 + m[2];
+                    EXPECT_GE (indexOf (position), 0);
+                    EXPECT_EQ (value % 16, indexOf (position)) << "a value sent to the wrong parameter";
+                    ++checked;
+                    break;
+                }
+                default: break;
+            }
+        }
+    }
+    return checked;
 }
 
 TEST (ThreadStress, ParameterSendsFromEveryThread)
@@ -87,33 +121,8 @@ TEST (ThreadStress, ParameterSendsFromEveryThread)
         t->join();
     rig.settle();
 
-    // Replay the wire: every controller 38 must carry a value of the parameter the last 99/98 named.
-    int parameterMsb = -1, parameterLsb = -1, dataMsb = 0, checked = 0;
-    for (const auto& block : rig.sentBlocks())
-    {
-        for (const auto& m : block)
-        {
-            if (m.size() != 3 || (m[0] & 0xF0) != 0xB0)
-                continue;
-            switch (m[1])
-            {
-                case 99: parameterMsb = m[2]; break;
-                case 98: parameterLsb = m[2]; break;
-                case 6: dataMsb = m[2]; break;
-                case 38:
-                {
-                    const int position = ParameterTable::get().positionOfNrpn (parameterMsb * 128 + parameterLsb);
-                    const int value = dataMsb * 128 + m[2];
-                    EXPECT_GE (indexOf (position), 0);
-                    EXPECT_EQ (value % 16, indexOf (position)) << "a value sent to the wrong parameter";
-                    ++checked;
-                    break;
-                }
-                default: break;
-            }
-        }
-    }
-    EXPECT_GT (checked, 100);
+    // Every controller 38 must carry a value of the parameter the last 99/98 named.
+    EXPECT_GT (checkWire (rig.sentBlocks()), 100);
 
     // And the instrument ends where the editor ends.
     const auto mine = c.getCurrentProgram();
@@ -122,6 +131,86 @@ TEST (ThreadStress, ParameterSendsFromEveryThread)
     {
         EXPECT_EQ (mine[(size_t) hostPositions[i]], theirs[(size_t) hostPositions[i]]);
         EXPECT_EQ (mine[(size_t) editorPositions[i]], theirs[(size_t) editorPositions[i]]);
+    }
+}
+
+// A host may deliver automation on its audio thread. While a long dump is being written (held in
+// the driver here), parameter sends from that thread must neither wait for it nor tear an NRPN.
+TEST (ThreadStress, TheAudioThreadNeverWaitsOnADump)
+{
+    Rig rig;
+    auto& c = *rig.controller;
+    rig.settle();
+    Bank_Program source;
+    source.loadFactory (1);
+
+    for (int round = 0; round < 20; ++round)
+    {
+        rig.devices->holdImmediateSends (true);
+        std::thread dumper ([&] { c.sendSysEx (source.slotAsProgramDump (round, true, 1)); });
+        while (rig.devices->getHeldSends() == 0)
+            std::this_thread::yield();
+
+        // The "audio thread": it must get through while the dump is still being written.
+        std::atomic<bool> stop { false };
+        auto audio = std::async (std::launch::async, [&] { sendForAWhile (c, hostPositions, (unsigned) round, stop); });
+        std::thread editor ([&] {
+            for (int n = 0; n < 300; ++n)
+                c.setParameterValue (editorPositions[n % 8], indexOf (editorPositions[n % 8]) + 16 * (n % 8));
+        });
+        const bool finished = audio.wait_for (std::chrono::seconds (30)) == std::future_status::ready;
+        EXPECT_TRUE (finished) << "a parameter send waited for the dump";
+        EXPECT_EQ (rig.devices->getHeldSends(), 1);
+
+        rig.devices->holdImmediateSends (false);
+        dumper.join();
+        editor.join();
+        stop = true;
+        audio.wait();
+        if (! finished)
+            break;
+    }
+    rig.settle();
+
+    EXPECT_GT (checkWire (rig.sentBlocks()), 100);
+    const auto mine = c.getCurrentProgram();
+    const auto theirs = rig.standIn.getEditBuffer();
+    for (int i = 0; i < 8; ++i)
+    {
+        EXPECT_EQ (mine[(size_t) hostPositions[i]], theirs[(size_t) hostPositions[i]]);
+        EXPECT_EQ (mine[(size_t) editorPositions[i]], theirs[(size_t) editorPositions[i]]);
+    }
+}
+
+// Program changes from the instrument reach the processor on the MIDI input thread (with following
+// on, as cableValueChanged). Destroying the processor while they arrive must never let one in
+// half-way through: under the sanitizers any such touch fails the run.
+TEST (ThreadStress, ProcessorDestroyedWhileTheInstrumentTalks)
+{
+    ScratchFolder scratch;
+    Prophet12StandIn standIn;
+    auto devices = std::make_shared<InProcessMidiDevices> (standIn);
+    writePortsFile (SettingsFiles::Folder (scratch.folder), InProcessMidiDevices::kStandInPort,
+                    InProcessMidiDevices::kStandInPort);
+
+    for (int round = 0; round < 30; ++round)
+    {
+        auto processor =
+            std::make_unique<OstrelAudioProcessor> (MidiCntrState::Environment { devices, scratch.folder });
+        processor->getController().setFollowProgramChange (true);
+        std::atomic<bool> stop { false };
+        std::thread panel ([&] {
+            for (int n = 0; ! stop; ++n)
+            {
+                standIn.selectProgram (n % 4, (n * 7) % 99);
+                standIn.turnParameter (8, n % 128);
+            }
+        });
+        std::this_thread::sleep_for (std::chrono::milliseconds (5));
+        processor.reset();
+        stop = true;
+        panel.join();
+        standIn.waitUntilIdle();
     }
 }
 
