@@ -34,4 +34,5 @@ set(OSTREL_PLUGIN_SOURCES
     ${OSTREL_ROOT}/plugin/SettingsFiles.cpp
     ${OSTREL_ROOT}/plugin/StateChunks.cpp
     ${OSTREL_ROOT}/plugin/OstrelAudioProcessor.cpp
-    ${OSTREL_ROOT}/plugin/OstrelAudioProcessorEditor.cpp)
+    ${OSTREL_ROOT}/plugin/OstrelAudioProcessorEditor.cpp
+    ${OSTREL_ROOT}/plugin/StandaloneApp.cpp)

@@ -67,6 +67,8 @@ MidiCntrState::MidiCntrState (Environment environment)
 
     programBank = std::make_unique<Bank_Program> ("Program Bank");
     programBank->loadFactory (0);
+    // A fresh instance edits the first host program, as its state chunk says; nothing is sent.
+    programBank->setEditBuffer (programBank->getSlot (0));
 
     // The flags are set before the input opens: its first program change may already need them.
     settingsFlag7 = settings[SettingsFiles::kSwitch7Byte] == 1;

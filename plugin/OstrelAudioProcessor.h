@@ -1,6 +1,7 @@
 #pragma once
 
 #include "midi/MidiCntrState.h"
+#include "ui/StsResor.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
@@ -26,6 +27,19 @@ public:
     ~OstrelAudioProcessor() override;
 
     MidiCntrState& getController() noexcept { return controller; }
+    // The knob and key pictures every editor shares; the editor loads them when it opens.
+    StsResor& getSkin() noexcept { return skin; }
+
+    // What the editor keeps between one opening and the next (message thread only): its geometry,
+    // read from and written to the geometry file, the work area of the monitor it was last zoomed
+    // on, and whether the about panel has been shown during this processor's life.
+    struct EditorState
+    {
+        SettingsFiles::EditorGeometry geometry;
+        juce::Rectangle<int> workArea;
+        bool aboutShown = false;
+    };
+    EditorState& getEditorState() noexcept { return editorState; }
 
     // ---- juce::AudioProcessor -------------------------------------------------------------------
     const juce::String getName() const override { return "Prophet 12 Ostrel"; }
@@ -85,6 +99,8 @@ private:
     juce::CriticalSection gestureLock;
     juce::Array<int> pendingGestureEnds;
     std::array<juce::AudioProcessorParameter*, kNumHostParameters> hostParameters {};
+    StsResor skin;
+    EditorState editorState;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (OstrelAudioProcessor)
 };

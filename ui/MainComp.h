@@ -1,27 +1,95 @@
 #pragma once
 
-#include <juce_gui_basics/juce_gui_basics.h>
+#include "midi/Listeners.h"
+#include "midi/Transfers.h"
+#include "ui/AboutPanel.h"
+#include "ui/BankComp.h"
+#include "ui/EditorPanel.h"
+#include "ui/KeyBrd.h"
+#include "ui/ProgBar.h"
+#include "ui/StsGrid.h"
+#include "ui/WinMovCan.h"
+#include "ui/WriteSnd.h"
 
 class OstrelAudioProcessor;
 
-// The editor's main component. For now it shows the instrument's name plate and the program being
-// edited; the panels of the editor take their places in it. It broadcasts a change when it wants the
-// editor window to take a new size.
-class MainComp : public juce::Component, public juce::ChangeBroadcaster, private juce::Timer
+// The content of the plug-in editor: the editor page over the keyboard panel, the bank panel and
+// the transient panels. It is the one place where the controller's notification codes become
+// screen updates, and it sizes and zooms the editor and keeps its geometry. It broadcasts a change
+// when it wants the editor window to take its new size.
+class MainComp : public juce::Component,
+                 public juce::ChangeListener,
+                 public juce::ChangeBroadcaster,
+                 public stateListener,
+                 public stsbutChangeListener,
+                 public MidiCntrStateListener,
+                 public winToolListener,
+                 private juce::Timer,
+                 public GridListener,
+                 public juce::AsyncUpdater
 {
 public:
     static constexpr int kDefaultWidth = 1200, kDefaultHeight = 730;
+    static constexpr int kKeyboardHeight = 172;
+    static constexpr int kPageHeightPerScale = 640, kPageExtra = 70;
+    static constexpr int kAboutMilliseconds = 2000;
+    static constexpr int kSendCurrentProgram = 70, kToggleAbout = 968;
 
     explicit MainComp (OstrelAudioProcessor& processor);
     ~MainComp() override;
 
+    EditorPanel& getEditorPanel() noexcept { return *editorPanel; }
+    KeyBrd& getKeyboard() noexcept { return *keyboard; }
+    BankComp& getBankPanel() noexcept { return *bankPanel; }
+    WriteSnd* getWriteDialog() noexcept { return writeDialog.get(); }
+    AboutPanel* getAboutPanel() noexcept { return aboutPanel.get(); }
+    ProgBar* getProgressOverlay() noexcept { return progressOverlay.get(); }
+    bool isBankViewOn() const noexcept { return bankView; }
+
+    // The commands of the function buttons and the panels, by id.
+    void performCommand (int id);
+    void toggleBankView();
+    void toggleWriteDialog();
+    void toggleAbout();
+    // A chained bank transfer with its progress overlay.
+    void startTransfer (int mode, int firstBank);
+    void finishTransfer();
+
+    // The zoom corner's drag: the editor page grows to height h (limited by the display's height).
+    void resizePageTo (int proposedHeight, int displayHeight);
+
+    // ---- Listeners ------------------------------------------------------------------------------
+    void stateChanged() override { triggerAsyncUpdate(); }
+    void stateEvent (int code) override;
+    void midiCntrStateChanged (MidiCntrState*) override { triggerAsyncUpdate(); }
+    void handleAsyncUpdate() override;
+    void handleNotification (int32_t code);
+    void stsButClicked (StsBut* button) override;
+    void changeListenerCallback (juce::ChangeBroadcaster* source) override;
+    void gridChanged (StsGrid* grid) override;
+    void winToolClicked (WinMovCan* source, int code) override;
+
     void paint (juce::Graphics& g) override;
+    void resized() override;
 
 private:
     void timerCallback() override;
+    void layoutPanels();
 
     OstrelAudioProcessor& processor;
-    juce::String programName;
+    MidiCntrState& controller;
+
+    std::unique_ptr<BankComp> bankPanel;
+    std::unique_ptr<EditorPanel> editorPanel;
+    std::unique_ptr<KeyBrd> keyboard;
+    std::unique_ptr<WriteSnd> writeDialog;
+    std::unique_ptr<AboutPanel> aboutPanel;
+    std::unique_ptr<ProgBar> progressOverlay;
+    ChainedTransfer transfer;
+
+    bool bankView = false;
+    int pageHeight = kPageHeightPerScale + kPageExtra; // the editor page's height outside the bank view
+    int keyboardHeight = kKeyboardHeight;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (MainComp)
 };

@@ -1,0 +1,21 @@
+# Regenerates the skin pictures and compares every committed one with them, byte for byte; also fails
+# when the generator makes a picture that is not committed or a committed one is no longer made.
+file(REMOVE_RECURSE "${OUTPUT}")
+execute_process(COMMAND "${GENERATOR}" "${OUTPUT}" RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+    message(FATAL_ERROR "the skin generator failed (${result})")
+endif()
+file(GLOB made RELATIVE "${OUTPUT}" "${OUTPUT}/*.png")
+file(GLOB committed RELATIVE "${REFERENCE}" "${REFERENCE}/*.png")
+list(SORT made)
+list(SORT committed)
+if(NOT made STREQUAL committed)
+    message(FATAL_ERROR "resources/skins does not hold exactly the pictures tools/skingen makes:\n  made: ${made}\n  committed: ${committed}")
+endif()
+foreach(name IN LISTS made)
+    execute_process(COMMAND "${CMAKE_COMMAND}" -E compare_files "${OUTPUT}/${name}" "${REFERENCE}/${name}"
+        RESULT_VARIABLE different)
+    if(different)
+        message(FATAL_ERROR "${name} differs from what tools/skingen makes; run OstrelSkinGen resources/skins")
+    endif()
+endforeach()

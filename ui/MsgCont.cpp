@@ -1,0 +1,68 @@
+#include "ui/MsgCont.h"
+
+namespace
+{
+const juce::Colour kVeil { 0x55000000 };
+const juce::Colour kShadow { 0x56000000 };
+const juce::Colour kOutline { 0xFF777777 };
+const juce::Colour kText { 0xFFFCF6F5 };
+constexpr float kCorner = 10.0f, kShadowOffset = 10.0f, kOutlineThickness = 2.0f;
+constexpr int kLabelY = 10, kLabelHeight = 24;
+constexpr int kButtonY = 64, kOkX = 368, kCancelX = 280, kButtonWidth = 60, kButtonHeight = 24;
+} // namespace
+
+MsgCont::MsgCont (const juce::String& text, int ownerWidth, int ownerHeight)
+{
+    label.setup (text, "Arial", 18.0f);
+    label.setTextColour (kText);
+    label.setInterceptsMouseClicks (false, false);
+    addAndMakeVisible (label);
+
+    okButton.setup (0, 0, kButtonWidth, kButtonHeight, false);
+    cancelButton.setup (0, 0, kButtonWidth, kButtonHeight, false);
+    okButton.addListener (this);
+    cancelButton.addListener (this);
+    addAndMakeVisible (okButton);
+    addChildComponent (cancelButton);
+
+    setBounds (0, 0, juce::jmax (0, ownerWidth), juce::jmax (0, ownerHeight));
+}
+
+MsgCont::~MsgCont()
+{
+    okButton.removeListener (this);
+    cancelButton.removeListener (this);
+}
+
+void MsgCont::showCancelButton (bool shouldShow) { cancelButton.setVisible (shouldShow); }
+
+juce::Rectangle<int> MsgCont::getBoxBounds() const noexcept
+{
+    return { (getWidth() - kBoxWidth) / 2, (getHeight() - kBoxHeight) / 2, kBoxWidth, kBoxHeight };
+}
+
+void MsgCont::resized()
+{
+    const auto box = getBoxBounds();
+    label.setBounds (box.getX(), box.getY() + kLabelY, kBoxWidth, kLabelHeight);
+    okButton.setBounds (box.getX() + kOkX, box.getY() + kButtonY, kButtonWidth, kButtonHeight);
+    cancelButton.setBounds (box.getX() + kCancelX, box.getY() + kButtonY, kButtonWidth, kButtonHeight);
+}
+
+void MsgCont::stsButClicked (StsBut* button)
+{
+    result = button == &okButton ? kOk : kCancel;
+    sendChangeMessage();
+}
+
+void MsgCont::paint (juce::Graphics& g)
+{
+    g.fillAll (kVeil);
+    const auto box = getBoxBounds().toFloat();
+    g.setColour (kShadow);
+    g.fillRoundedRectangle (box.translated (kShadowOffset, kShadowOffset), kCorner);
+    g.setColour (juce::Colours::black);
+    g.fillRoundedRectangle (box, kCorner);
+    g.setColour (kOutline);
+    g.drawRoundedRectangle (box.reduced (kOutlineThickness / 2), kCorner, kOutlineThickness);
+}
