@@ -1,4 +1,5 @@
 #include "midi/MidiDevices.h"
+#include "midi/SimulatorDevices.h"
 
 namespace
 {
@@ -69,4 +70,10 @@ private:
 };
 } // namespace
 
-std::shared_ptr<MidiDevices> MidiDevices::createSystemDevices() { return std::make_shared<SystemDevices>(); }
+// The computer's devices, and after them the simulated instrument, which lets every flow of the
+// product be tried without the real one.
+std::shared_ptr<MidiDevices> MidiDevices::createSystemDevices()
+{
+    return std::make_shared<SimulatorDevices> (std::make_shared<SystemDevices>(),
+                                               []() -> Prophet12Simulator& { return Prophet12Simulator::shared(); });
+}

@@ -44,6 +44,6 @@ public:
     virtual std::unique_ptr<MidiInputPort> openInput (int index, juce::MidiInputCallback* callback) = 0;
     virtual std::unique_ptr<MidiOutputPort> openOutput (int index) = 0;
 
-    // The computer's real MIDI devices.
+    // The computer's real MIDI devices, then the built-in "Prophet 12 Simulator" (SimulatorDevices).
     static std::shared_ptr<MidiDevices> createSystemDevices();
 };

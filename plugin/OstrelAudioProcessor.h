@@ -1,5 +1,6 @@
 #pragma once
 
+#include "library/FileDialogs.h"
 #include "midi/MidiCntrState.h"
 #include "ui/StsResor.h"
 
@@ -38,6 +39,9 @@ public:
         SettingsFiles::EditorGeometry geometry;
         juce::Rectangle<int> workArea;
         bool aboutShown = false;
+        // The file dialogs every editor command goes through: the system's unless a test gives its
+        // own.
+        std::shared_ptr<FileDialogs> fileDialogs = FileDialogs::createNative();
     };
     EditorState& getEditorState() noexcept { return editorState; }
 

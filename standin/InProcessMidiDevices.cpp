@@ -11,7 +11,7 @@ std::vector<uint8_t> bytesOf (const juce::MidiMessage& message)
 class InProcessOutput final : public MidiOutputPort
 {
 public:
-    InProcessOutput (InProcessMidiDevices& d, Prophet12StandIn* target) : devices (d), standIn (target) {}
+    InProcessOutput (InProcessMidiDevices& d, Prophet12Simulator* target) : devices (d), standIn (target) {}
 
     void sendBlockOfMessages (const juce::MidiBuffer& buffer, double, double) override
     {
@@ -72,7 +72,7 @@ private:
     }
 
     InProcessMidiDevices& devices;
-    Prophet12StandIn* standIn;
+    Prophet12Simulator* standIn;
     std::mutex mutex;
     std::vector<std::vector<uint8_t>> pending;
     bool running = false;
@@ -83,28 +83,31 @@ namespace
 class InProcessInput final : public MidiInputPort
 {
 public:
-    InProcessInput (Prophet12StandIn* target, juce::MidiInputCallback* cb) : standIn (target), callback (cb) {}
+    InProcessInput (Prophet12Simulator* target, juce::MidiInputCallback* cb) : standIn (target), callback (cb) {}
     ~InProcessInput() override { stop(); }
 
     void start() override
     {
-        if (standIn != nullptr)
+        if (standIn != nullptr && ! started)
             standIn->connectComputerInput (callback);
+        started = true;
     }
 
     void stop() override
     {
-        if (standIn != nullptr)
-            standIn->connectComputerInput (nullptr);
+        if (standIn != nullptr && started)
+            standIn->disconnectComputerInput (callback);
+        started = false;
     }
 
 private:
-    Prophet12StandIn* standIn;
+    Prophet12Simulator* standIn;
     juce::MidiInputCallback* callback;
+    bool started = false;
 };
 } // namespace
 
-InProcessMidiDevices::InProcessMidiDevices (Prophet12StandIn& s, juce::StringArray inputs, juce::StringArray outputs,
+InProcessMidiDevices::InProcessMidiDevices (Prophet12Simulator& s, juce::StringArray inputs, juce::StringArray outputs,
                                             juce::StringArray unopenable)
     : standIn (s), inputNames (std::move (inputs)), outputNames (std::move (outputs)), refused (std::move (unopenable))
 {}

@@ -6,10 +6,10 @@
 #include <condition_variable>
 #include <mutex>
 
-// MIDI devices that live inside the process: the port named kStandInPort is cabled to a
-// Prophet12StandIn, any other listed port opens but leads nowhere, and ports named in `unopenable`
-// refuse to open. The output records every call it receives, so a test can check how a message was
-// handed over (chunks, order, background thread), not only which bytes arrived.
+// MIDI devices that live inside the process: the port named kStandInPort is cabled to a simulated
+// instrument (a Prophet12StandIn, or any Prophet12Simulator), any other listed port opens but leads nowhere, and ports
+// named in `unopenable` refuse to open. The output records every call it receives, so a test can check how a message
+// was handed over (chunks, order, background thread), not only which bytes arrived.
 //
 // Like juce::MidiOutput, messages given to sendBlockOfMessages wait while the background thread is
 // stopped and go out when it starts; clearAllPendingMessages drops them.
@@ -32,7 +32,7 @@ public:
         std::vector<std::vector<uint8_t>> messages;
     };
 
-    explicit InProcessMidiDevices (Prophet12StandIn& standIn, juce::StringArray inputs = { kStandInPort },
+    explicit InProcessMidiDevices (Prophet12Simulator& standIn, juce::StringArray inputs = { kStandInPort },
                                    juce::StringArray outputs = { kStandInPort }, juce::StringArray unopenable = {});
 
     juce::StringArray getInputNames() override;
@@ -56,7 +56,7 @@ private:
     void record (OutputCall call);
     void waitWhileHeld();
 
-    Prophet12StandIn& standIn;
+    Prophet12Simulator& standIn;
     mutable std::mutex mutex;
     juce::StringArray inputNames, outputNames, refused;
     std::vector<OutputCall> calls;

@@ -1,3 +1,4 @@
+#include "MessageLoop.h"
 #include "TestRig.h"
 #include "model/FactoryData.h"
 #include "plugin/OstrelAudioProcessor.h"
@@ -23,10 +24,7 @@ struct ProcessorRig
 
     void settle() { ASSERT_TRUE (standIn.waitUntilIdle()); }
 
-    static void runMessageLoop (int milliseconds)
-    {
-        juce::MessageManager::getInstance()->runDispatchLoopUntil (milliseconds);
-    }
+    static void runMessageLoop (int milliseconds) { ::runMessageLoop (milliseconds); }
 
     // Runs the message loop until `done` holds, for at most five seconds.
     template <typename Condition>

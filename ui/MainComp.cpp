@@ -1,6 +1,7 @@
 #include "ui/MainComp.h"
 #include "midi/NotificationCodes.h"
 #include "plugin/OstrelAudioProcessor.h"
+#include "ui/EditorMenus.h"
 
 namespace
 {
@@ -122,6 +123,8 @@ MainComp::~MainComp()
     bankPanel->getOkButton().removeListener (this);
     bankPanel->getGrid().removeListener (this);
 
+    libraryWindow.reset();
+    midiSetup.reset();
     bankPanel.reset();
     editorPanel.reset();
     aboutPanel.reset();
@@ -154,6 +157,8 @@ void MainComp::handleNotification (int32_t c)
         case 0x13:
             keyboard->setStatusText (kind == 0x12 ? kOnLine : kOffLine);
             keyboard->repaint (20, 0, 200, 20);
+            if (midiSetup != nullptr)
+                midiSetup->setStatusText (kind == 0x12 ? kOnLine : kOffLine);
             break;
         case 0x16: finishTransfer(); break;
         case 0x17:
@@ -196,6 +201,10 @@ void MainComp::performCommand (int id)
             if (writeDialog == nullptr)
                 toggleBankView();
             break;
+        case 77:
+            if (writeDialog == nullptr)
+                toggleMidiSetup();
+            break;
         case 71: Transfers::fetchEditBuffer (controller); break;
         case kSendCurrentProgram: Transfers::sendCurrentProgram (controller); break;
         case 969: toggleWriteDialog(); break;
@@ -203,7 +212,268 @@ void MainComp::performCommand (int id)
             if (writeDialog == nullptr)
                 toggleAbout();
             break;
-        default: break; // the menus of FILE, EDIT, MIDI and SEND
+        case 75: openMenu (Menu::file, editorPanel->getAppBar().findFunctionButton (75)); break;
+        case 73: openMenu (Menu::edit, editorPanel->getAppBar().findFunctionButton (73)); break;
+        case 701: openMenu (Menu::send, editorPanel->getAppBar().findFunctionButton (701)); break;
+        default: break;
+    }
+}
+
+// ---- Menus ------------------------------------------------------------------------------------------
+
+juce::PopupMenu MainComp::buildMenu (Menu which)
+{
+    const auto current = controller.getCurrentProgram();
+    const auto currentName = ProgramDump::readName (current.data(), ProgramDump::NameVariant::slot);
+    auto clipName = [this] { return clipboard.name(); };
+
+    switch (which)
+    {
+        case Menu::send:
+            return EditorMenus::sendMenu (
+                currentName,
+                controller.getSlotName (MidiCntrState::kProgramBank, juce::jmax (0, controller.getCurrentSlot())));
+        case Menu::file: return EditorMenus::fileMenu (currentName);
+        case Menu::edit: return EditorMenus::editMenu (currentName, clipName(), clipboardFull);
+        case Menu::channel: return EditorMenus::channelMenu (controller.getMidiChannel());
+        case Menu::programPicker:
+        {
+            juce::StringArray banks, programs;
+            for (int b = 0; b < 4; ++b)
+                banks.add (controller.getBankName (b));
+            const int bank = juce::jlimit (0, 7, controller.getCurrentBank());
+            for (int p = 0; p < 99; ++p)
+                programs.add (controller.getSlotName (bank, p));
+            return EditorMenus::programPicker (banks, controller.getCurrentBank(), programs,
+                                               controller.getCurrentProgramNumber());
+        }
+        case Menu::slotProgram:
+            return EditorMenus::slotProgramMenu (controller.getSlotName (menuBank, menuSlot), clipName(),
+                                                 clipboardFull);
+        case Menu::slotCategory: return EditorMenus::categoryMenu (controller.getSlot (menuBank, menuSlot)[426]);
+        case Menu::lcdCategory: return EditorMenus::categoryMenu (current[426]);
+        case Menu::presets: return EditorMenus::presetsMenu (controller.getCurrentBank());
+        case Menu::bankFile:
+        {
+            juce::StringArray names;
+            for (int b = 0; b < 4; ++b)
+                names.add (controller.getBankName (b));
+            return EditorMenus::bankFileMenu (names);
+        }
+        case Menu::transfer: return EditorMenus::transferMenu (Transfers::transferMenu (controller));
+        case Menu::none: break;
+    }
+    return {};
+}
+
+void MainComp::openMenu (Menu which, juce::Component* target)
+{
+    lastMenuKind = which;
+    lastMenu = buildMenu (which);
+    auto options = juce::PopupMenu::Options();
+    if (target != nullptr)
+        options = options.withTargetComponent (target);
+    juce::Component::SafePointer<MainComp> safe (this);
+    lastMenu.showMenuAsync (options, [safe, which] (int id) {
+        if (safe != nullptr)
+            safe->menuChosen (which, id);
+    });
+}
+
+FileMan& MainComp::newFileMan()
+{
+    fileMan =
+        std::make_unique<FileMan> (processor.getEditorState().fileDialogs, controller.getFolder().settingsFolder());
+    return *fileMan;
+}
+
+void MainComp::copyProgram (const ProgramDump::Record& record)
+{
+    clipboard.setData (record.data(), record.size());
+    clipboard.name();
+    clipboardFull = true;
+}
+
+void MainComp::afterBankChange()
+{
+    controller.postNotification (Notification::kBankChanged);
+    if (bankView)
+        bankPanel->getGrid().refresh();
+}
+
+void MainComp::menuChosen (Menu which, int id)
+{
+    if (id == 0)
+        return;
+
+    switch (which)
+    {
+        case Menu::send:
+            if (id == 1)
+                Transfers::sendCurrentProgram (controller);
+            else if (id == 2)
+                controller.sendCurrentSlot();
+            break;
+
+        case Menu::file:
+            if (id == 1)
+            {
+                auto& files = newFileMan();
+                files.loadSingleProgram ([this, &files] (bool ok) {
+                    if (! ok)
+                        return;
+                    controller.setCurrentProgram (files.getProgram().getData());
+                    Transfers::sendCurrentProgram (controller);
+                });
+            }
+            else if (id == 2)
+            {
+                const auto current = controller.getCurrentProgram();
+                newFileMan().saveBytes (ProgramDump::editBufferDump (current), 101,
+                                        ProgramDump::readName (current.data(), ProgramDump::NameVariant::slot).trim(),
+                                        [] (bool) {});
+            }
+            else if (id == 3 && writeDialog == nullptr)
+            {
+                toggleAbout();
+            }
+            break;
+
+        case Menu::edit:
+            if (id == 1)
+            {
+                // The copy is also sent to the instrument's edit buffer, so both hold what was copied.
+                copyProgram (controller.getCurrentProgram());
+                Transfers::sendCurrentProgram (controller);
+            }
+            else if (id == 2 && clipboardFull)
+            {
+                controller.setCurrentProgram (clipboard.getData());
+                Transfers::sendCurrentProgram (controller);
+            }
+            else if (const int page = EditorMenus::pageForVoiceItem (id); page > 0)
+            {
+                editorPanel->showPage (page);
+            }
+            break;
+
+        case Menu::channel:
+            if (id >= 1 && id <= 16)
+            {
+                controller.setMidiChannel (id);
+                editorPanel->getAppBar().setChannel (id);
+            }
+            break;
+
+        case Menu::programPicker:
+        {
+            int bank = controller.getCurrentBank(), program = controller.getCurrentProgramNumber();
+            if (id >= EditorMenus::kPickerBankBase && id < EditorMenus::kPickerBankBase + 4)
+                bank = id - EditorMenus::kPickerBankBase;
+            else if (id >= EditorMenus::kPickerProgramBase && id < EditorMenus::kPickerProgramBase + 99)
+                program = id - EditorMenus::kPickerProgramBase;
+            else
+                break;
+            controller.selectProgram (juce::jmax (0, bank) * 99 + juce::jmax (0, program), true, true);
+            break;
+        }
+
+        case Menu::slotProgram:
+            if (id == 1)
+            {
+                copyProgram (controller.getSlot (menuBank, menuSlot));
+                Transfers::sendCurrentProgram (controller);
+            }
+            else if (id == 2 && clipboardFull)
+            {
+                controller.putSlot (menuBank, menuSlot, clipboard.getData());
+                controller.sendSysEx (ProgramDump::programDump (clipboard.getData(), menuBank, menuSlot));
+                afterBankChange();
+            }
+            else if (id == 3)
+            {
+                const auto bytes = controller.withBank (
+                    menuBank, [this] (Bank_Program& bank) { return FileMan::singleProgramFile (bank, menuSlot); });
+                newFileMan().saveBytes (bytes, 101, controller.getSlotName (menuBank, menuSlot).trim(), [] (bool) {});
+            }
+            else if (id == 4)
+            {
+                auto& files = newFileMan();
+                const int bank = menuBank, slot = menuSlot;
+                files.loadSingleProgram ([this, &files, bank, slot] (bool ok) {
+                    if (! ok)
+                        return;
+                    const auto& record = files.getProgram().getData();
+                    controller.putSlot (bank, slot, record);
+                    controller.sendSysEx (ProgramDump::programDump (record, bank, slot));
+                    afterBankChange();
+                });
+            }
+            break;
+
+        case Menu::slotCategory:
+            if (id >= 1 && id <= 26)
+            {
+                auto record = controller.getSlot (menuBank, menuSlot);
+                record[426] = (uint8_t) (id - 1);
+                controller.putSlot (menuBank, menuSlot, record);
+                afterBankChange();
+            }
+            break;
+
+        case Menu::lcdCategory:
+            // The category lives in byte 426 of the program, which the LCD, the bank list and "WRITE"
+            // read. The instrument has no parameter for it: it travels with the next dump or write.
+            if (id >= 1 && id <= 26)
+            {
+                controller.storeValue (426, id - 1);
+                editorPanel->refreshLcd();
+            }
+            break;
+
+        case Menu::presets:
+        {
+            const int bank = controller.getCurrentBank();
+            if (bank < 0 || bank > 7)
+                break;
+            if (id >= 100 && id <= 103)
+                controller.withBank (bank, [id] (Bank_Program& b) { b.loadFactory (id - 100); });
+            else if (id == 99 && bank <= 3)
+                controller.withBank (bank, [] (Bank_Program& b) { b.reset (false); });
+            else
+                break;
+            afterBankChange();
+            break;
+        }
+
+        case Menu::bankFile:
+            if (id >= 100 && id <= 103)
+            {
+                auto& files = newFileMan();
+                const int bank = id - 100;
+                files.loadProgramBank ([this, &files, bank] (bool ok) {
+                    if (! ok)
+                        return;
+                    controller.withBank (bank,
+                                         [&files] (Bank_Program& b) { FileMan::decodeBank (files.getBankDumps(), b); });
+                    afterBankChange();
+                });
+            }
+            else if (id >= 200 && id <= 203)
+            {
+                const int bank = id - 200;
+                const auto bytes =
+                    controller.withBank (bank, [bank] (Bank_Program& b) { return FileMan::programBankFile (b, bank); });
+                newFileMan().saveBytes (bytes, 103, FileMan::suggestedBankName (bank), [] (bool) {});
+            }
+            break;
+
+        case Menu::transfer:
+            if (auto chain = Transfers::chainForMenuId (id))
+                startTransfer (chain->mode, chain->firstBank);
+            break;
+
+        case Menu::none: break;
     }
 }
 
@@ -252,6 +522,32 @@ void MainComp::toggleAbout()
     aboutPanel->addChangeListener (this);
     addAndMakeVisible (*aboutPanel);
     layoutPanels();
+}
+
+void MainComp::toggleMidiSetup()
+{
+    if (midiSetup != nullptr)
+    {
+        controller.savePortsFile();
+        midiSetup.reset();
+        return;
+    }
+    midiSetup = std::make_unique<MIDI_Setup> (controller);
+    midiSetup->addChangeListener (this);
+    midiSetup->setStatusText (controller.hasInstrumentAnswered() ? kOnLine : kOffLine);
+    addAndMakeVisible (*midiSetup);
+    layoutPanels();
+    controller.requestGlobals();
+}
+
+void MainComp::showLibraryWindow()
+{
+    if (libraryWindow == nullptr)
+    {
+        libraryWindow = std::make_unique<Lib_Manager_Win> (processor, processor.getEditorState().fileDialogs);
+        libraryWindow->addCloseListener (this);
+    }
+    libraryWindow->show();
 }
 
 void MainComp::startTransfer (int mode, int firstBank)
@@ -379,11 +675,28 @@ void MainComp::gridChanged (StsGrid* grid)
     const int bank = grid->getSelectedBank(), slot = grid->getSelectedSlot();
     if (bank < 0 || slot < 0)
         return;
-    if (grid->getActionCode() == StsGrid::kRowChosen)
-        Transfers::selectStoredProgram (controller, bank, slot);
+    switch (grid->getActionCode())
+    {
+        case StsGrid::kRowChosen: Transfers::selectStoredProgram (controller, bank, slot); break;
+        case StsGrid::kProgramMenu:
+            setMenuSlot (bank, slot);
+            openMenu (Menu::slotProgram, grid);
+            break;
+        case StsGrid::kCategoryMenu:
+            setMenuSlot (bank, slot);
+            openMenu (Menu::slotCategory, grid);
+            break;
+        default: break;
+    }
 }
 
-void MainComp::winToolClicked (WinMovCan*, int) {}
+void MainComp::winToolClicked (WinMovCan*, int code)
+{
+    // The library window hides itself on its close control; the three-button strip of the app bar
+    // would toggle a full screen, which a plug-in window does not own.
+    if (code == 122 && libraryWindow != nullptr)
+        libraryWindow->hide();
+}
 
 // ---- Layout -----------------------------------------------------------------------------------------
 
@@ -399,6 +712,8 @@ void MainComp::layoutPanels()
 
     if (writeDialog != nullptr)
         writeDialog->setBounds (0, kTopBand, W, H - kTopBand);
+    if (midiSetup != nullptr)
+        midiSetup->setBounds (getLocalBounds());
 
     int below;
     if (bankView)
@@ -424,6 +739,8 @@ void MainComp::layoutPanels()
     }
     if (writeDialog != nullptr)
         writeDialog->toFront (false);
+    if (midiSetup != nullptr)
+        midiSetup->toFront (false);
     if (progressOverlay != nullptr)
     {
         progressOverlay->setBounds (getLocalBounds());

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "library/FileMan.h"
 #include "midi/Listeners.h"
 #include "midi/Transfers.h"
 #include "ui/AboutPanel.h"
 #include "ui/BankComp.h"
 #include "ui/EditorPanel.h"
 #include "ui/KeyBrd.h"
+#include "ui/Lib_Manager_Win.h"
+#include "ui/MIDI_Setup.h"
 #include "ui/ProgBar.h"
 #include "ui/StsGrid.h"
 #include "ui/WinMovCan.h"
@@ -51,9 +54,40 @@ public:
     void toggleBankView();
     void toggleWriteDialog();
     void toggleAbout();
+    void toggleMidiSetup();
+    // The settings button: the library window, created on first use and then shown again.
+    void showLibraryWindow();
+    MIDI_Setup* getMidiSetup() noexcept { return midiSetup.get(); }
+    Lib_Manager_Win* getLibraryWindow() noexcept { return libraryWindow.get(); }
     // A chained bank transfer with its progress overlay.
     void startTransfer (int mode, int firstBank);
     void finishTransfer();
+
+    // ---- Menus: each opens asynchronously; the chosen item reaches menuChosen ------------------
+    enum class Menu
+    {
+        none,
+        send,
+        file,
+        edit,
+        channel,
+        programPicker,
+        slotProgram,
+        slotCategory,
+        presets,
+        bankFile,
+        transfer,
+        lcdCategory
+    };
+    void openMenu (Menu which, juce::Component* target);
+    // What a click on an item does; 0 (dismissed) does nothing.
+    void menuChosen (Menu which, int id);
+    Menu getLastMenuKind() const noexcept { return lastMenuKind; }
+    const juce::PopupMenu& getLastMenu() const noexcept { return lastMenu; }
+    // The bank-list slot a program or category menu acts on.
+    void setMenuSlot (int bank, int slot) noexcept { menuBank = bank, menuSlot = slot; }
+
+    bool isClipboardFull() const noexcept { return clipboardFull; }
 
     // The zoom corner's drag: the editor page grows to height h (limited by the display's height).
     void resizePageTo (int proposedHeight, int displayHeight);
@@ -75,6 +109,10 @@ public:
 private:
     void timerCallback() override;
     void layoutPanels();
+    juce::PopupMenu buildMenu (Menu which);
+    FileMan& newFileMan();
+    void copyProgram (const ProgramDump::Record& record);
+    void afterBankChange();
 
     OstrelAudioProcessor& processor;
     MidiCntrState& controller;
@@ -85,7 +123,16 @@ private:
     std::unique_ptr<WriteSnd> writeDialog;
     std::unique_ptr<AboutPanel> aboutPanel;
     std::unique_ptr<ProgBar> progressOverlay;
+    std::unique_ptr<MIDI_Setup> midiSetup;
+    std::unique_ptr<Lib_Manager_Win> libraryWindow;
     ChainedTransfer transfer;
+
+    std::unique_ptr<FileMan> fileMan; // one per file command
+    DSI_Program clipboard;
+    bool clipboardFull = false;
+    Menu lastMenuKind = Menu::none;
+    juce::PopupMenu lastMenu;
+    int menuBank = 0, menuSlot = 0;
 
     bool bankView = false;
     int pageHeight = kPageHeightPerScale + kPageExtra; // the editor page's height outside the bank view

@@ -1,14 +1,17 @@
 // Coverage-guided fuzzing of everything that reads bytes from outside: MIDI and SysEx from the
-// instrument, the settings, bank, geometry and ports files, host chunks, library files, and single
-// program and bank files. The first byte picks the reader; the rest is its input, handed over in an
-// exact-size buffer so that AddressSanitizer sees any read past its end.
+// instrument, MIDI and SysEx from the computer as the built-in simulated instrument takes them, the
+// settings, bank, geometry and ports files, host chunks, library files, and single program and bank
+// files. The first byte picks the reader; the rest is its input, handed over in an exact-size buffer
+// so that AddressSanitizer sees any read past its end.
 #include "library/FileMan.h"
 #include "library/LibraryStore.h"
 #include "midi/MidiCntrState.h"
 #include "midi/PortsFile.h"
+#include "midi/Prophet12Simulator.h"
 #include "plugin/SettingsFiles.h"
 #include "plugin/StateChunks.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -47,6 +50,43 @@ void feedMidi (const uint8_t* data, size_t size)
     }
     c.takeNotifications();
     c.takeReceivedNrpns();
+}
+
+// The simulated instrument's parser, fed the computer's side of the cable in pieces. Whatever comes
+// in, each answer must be one whole SysEx message of a length the real instrument sends, and a
+// program it dumps must come back unchanged when it is sent to it again.
+void feedSimulator (const uint8_t* data, size_t size)
+{
+    Prophet12SimulatorCore simulator ([] (int, int) { return ProgramDump::Record {}; });
+    std::vector<Prophet12SimulatorCore::Message> answers;
+    size_t i = 0;
+    while (i < size)
+    {
+        const size_t length = juce::jmin (size - i, (size_t) (data[i] % 64) + 1);
+        simulator.take (data + i, length, answers);
+        i += length;
+    }
+
+    for (const auto& answer : answers)
+    {
+        const auto n = answer.size();
+        const bool knownLength = n == (size_t) ProgramDump::kProgramDumpBytes ||
+                                 n == (size_t) ProgramDump::kEditBufferDumpBytes ||
+                                 n == (size_t) Prophet12SimulatorCore::kGlobals + 5;
+        if (! knownLength || answer.front() != ProgramDump::kSysExStart || answer.back() != ProgramDump::kSysExEnd ||
+            std::any_of (answer.begin() + 1, answer.end() - 1, [] (uint8_t b) { return b >= 0x80; }))
+            std::abort();
+
+        if (n == (size_t) ProgramDump::kProgramDumpBytes)
+        {
+            const int bank = answer[4], program = answer[5];
+            const auto before = simulator.getProgram (bank, program);
+            std::vector<Prophet12SimulatorCore::Message> none;
+            simulator.take (answer.data(), answer.size(), none);
+            if (simulator.getProgram (bank, program) != before || ! none.empty())
+                std::abort();
+        }
+    }
 }
 
 // Well-formed inputs for every reader, written into the corpus folder before the run so that the
@@ -95,6 +135,14 @@ void writeSeeds (const juce::File& folder)
     seedBlock (9, "single-program", FileMan::singleProgramFile (bank, 5));
     seedBlock (10, "program-bank", FileMan::programBankFile (bank, 0));
     seed (11, "record", bank.slotBytes(), 1024);
+
+    // The computer's side of a session: requests, an edit, a program change, a dump to store.
+    juce::MemoryBlock session;
+    const uint8_t talk[] = { 0xF0, 0x01, 0x2A, 0x0E, 0xF7, 0xF0, 0x01, 0x2A, 0x06, 0xF7, 0xB0, 99,   0, 98, 85,  6,
+                             0,    38,   77,   0xB0, 32,   2,    0xC0, 17,   0xF0, 0x01, 0x2A, 0x05, 2, 17, 0xF7 };
+    session.append (talk, sizeof (talk));
+    session.append (programDump.getData(), programDump.getSize());
+    seedBlock (12, "simulator-session", session);
 }
 } // namespace
 
@@ -114,7 +162,7 @@ extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
     const auto* bytes = input.data();
     const auto length = input.size();
 
-    switch (data[0] % 12)
+    switch (data[0] % 13)
     {
         case 0: feedMidi (bytes, length); break;
         case 1: controller().dispatchSysEx (juce::MemoryBlock (bytes, length)); break;
@@ -168,6 +216,7 @@ extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
             }
             break;
         }
+        case 12: feedSimulator (bytes, length); break;
         default:
         {
             DSI_Program program;

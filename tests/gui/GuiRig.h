@@ -1,6 +1,7 @@
 #pragma once
 
 #include "plugin/OstrelAudioProcessor.h"
+#include "tests/MessageLoop.h"
 #include "tests/TestRig.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -31,10 +32,7 @@ public:
     void settle() { ASSERT_TRUE (standIn.waitUntilIdle()); }
 
     // Lets the message loop run for a while, so timers, async updates and change messages happen.
-    static void pump (int milliseconds = 50)
-    {
-        juce::MessageManager::getInstance()->runDispatchLoopUntil (milliseconds);
-    }
+    static void pump (int milliseconds = 50) { runMessageLoop (milliseconds); }
 
     // Every channel message that went out through sendBlock since the last clear, in order.
     std::vector<std::vector<uint8_t>> sentMessages() const

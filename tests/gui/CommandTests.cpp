@@ -1,0 +1,297 @@
+// The main component's commands and menus, end to end through the instrument stand-in. Menus are
+// answered through the same handler their asynchronous callback reaches.
+#include "midi/NotificationCodes.h"
+#include "tests/gui/GuiRig.h"
+#include "ui/EditorMenus.h"
+#include "ui/MainComp.h"
+
+#include <deque>
+
+namespace
+{
+template <typename Condition>
+bool pumpUntil (Condition done, int milliseconds = 10000)
+{
+    for (int waited = 0; ! done() && waited < milliseconds; waited += 10)
+        GuiRig::pump (10);
+    return done();
+}
+
+// Answers file dialogs from a script: a file, or a cancel.
+struct ScriptedDialogs : FileDialogs
+{
+    void choose (const Request& request, Answer answer) override
+    {
+        requests.push_back (request);
+        auto next = answers.empty() ? std::optional<juce::File>() : answers.front();
+        if (! answers.empty())
+            answers.pop_front();
+        answer (next);
+    }
+    std::deque<std::optional<juce::File>> answers;
+    std::vector<Request> requests;
+};
+
+struct CommandRig : GuiRig
+{
+    CommandRig()
+    {
+        processor->getEditorState().aboutShown = true;
+        processor->getEditorState().fileDialogs = dialogs;
+        main = std::make_unique<MainComp> (*processor);
+        settle();
+        pump (30);
+        clearSent();
+    }
+
+    // The texts of a menu's items, submenus flattened, in order.
+    static juce::StringArray texts (const juce::PopupMenu& menu)
+    {
+        juce::StringArray all;
+        for (juce::PopupMenu::MenuItemIterator it (menu, true); it.next();)
+            if (! it.getItem().isSeparator)
+                all.add (it.getItem().text);
+        return all;
+    }
+
+    std::shared_ptr<ScriptedDialogs> dialogs = std::make_shared<ScriptedDialogs>();
+    std::unique_ptr<MainComp> main;
+};
+
+using Menu = MainComp::Menu;
+
+ProgramDump::Record named (const juce::String& name, uint8_t fill)
+{
+    ProgramDump::Record r {};
+    r.fill (fill);
+    ProgramDump::writeName (r.data(), name);
+    return r;
+}
+} // namespace
+
+TEST (Commands, ReceiveAndSendMoveTheEditBufferBothWays)
+{
+    CommandRig rig;
+    rig.standIn.turnParameter (8, 101);
+    rig.settle();
+    GuiRig::pump (30);
+
+    rig.main->performCommand (71); // "RECV"
+    rig.settle();
+    ASSERT_TRUE (pumpUntil ([&] { return rig.controller().getCurrentProgram() == rig.standIn.getEditBuffer(); }));
+
+    // "SEND" [1]: the current program goes to the instrument's edit buffer.
+    rig.controller().storeValue (8, 33);
+    rig.main->performCommand (701);
+    EXPECT_EQ (rig.main->getLastMenuKind(), Menu::send);
+    EXPECT_TRUE (CommandRig::texts (rig.main->getLastMenu())[0].startsWith ("Current Preset: "));
+    rig.main->menuChosen (Menu::send, 1);
+    rig.settle();
+    EXPECT_EQ (rig.standIn.getEditBuffer()[8], 33);
+}
+
+TEST (Commands, ReceiveAllUserBanksEndsWithEveryBankStored)
+{
+    CommandRig rig;
+    rig.standIn.setProgram (3, 98, named ("Last Of U4", 3));
+    rig.main->menuChosen (Menu::transfer, 200); // "Receive All User Banks"
+    ASSERT_NE (rig.main->getProgressOverlay(), nullptr);
+
+    ASSERT_TRUE (pumpUntil ([&] { return rig.main->getProgressOverlay() == nullptr; }));
+    EXPECT_FALSE (rig.controller().isChained());
+    EXPECT_EQ (rig.controller().getSlot (3, 98), rig.standIn.getProgram (3, 98));
+}
+
+TEST (Commands, CancelKeepsWhatArrived)
+{
+    CommandRig rig;
+    auto options = rig.standIn.getOptions();
+    options.dinPacing = true; // about 0.4 s a program
+    rig.standIn.setOptions (options);
+    rig.standIn.setProgram (0, 0, named ("First Arrived", 5));
+    rig.standIn.setProgram (0, 50, named ("Never Asked", 6));
+    const auto before50 = rig.controller().getSlot (0, 50);
+
+    rig.main->menuChosen (Menu::transfer, 1); // receive "User Bank 1"
+    ASSERT_TRUE (pumpUntil ([&] { return rig.controller().getSlot (0, 0) == rig.standIn.getProgram (0, 0); }));
+    // The overlay follows the programs as they arrive.
+    ASSERT_TRUE (pumpUntil ([&] { return rig.main->getProgressOverlay()->getCaption().startsWith ("U1:"); }));
+    rig.main->getProgressOverlay()->getCancelButton().getButton().triggerClick();
+    ASSERT_TRUE (pumpUntil ([&] { return rig.main->getProgressOverlay() == nullptr; }));
+    EXPECT_FALSE (rig.controller().isChained());
+    rig.settle();
+    GuiRig::pump (50);
+    EXPECT_EQ (rig.controller().getSlot (0, 0), rig.standIn.getProgram (0, 0));
+    EXPECT_EQ (rig.controller().getSlot (0, 50), before50);
+}
+
+TEST (Commands, ChannelMenu)
+{
+    CommandRig rig;
+    const auto fileBefore = SettingsFiles::loadSettings (rig.controller().getFolder().settingsFile());
+    rig.main->openMenu (Menu::channel, nullptr);
+    EXPECT_EQ (CommandRig::texts (rig.main->getLastMenu()).size(), 16);
+    rig.main->menuChosen (Menu::channel, 5);
+
+    EXPECT_EQ (rig.controller().getSettingsBlock()[6], 5);
+    EXPECT_EQ (rig.controller().getMidiChannel(), 5);
+    EXPECT_EQ (rig.main->getEditorPanel().getAppBar().getChannelLabel().getText(), "Chan: 5");
+    // The file keeps the old channel until the next save.
+    EXPECT_EQ (SettingsFiles::loadSettings (rig.controller().getFolder().settingsFile())[6], fileBefore[6]);
+}
+
+TEST (Commands, ClipboardCopyAndPaste)
+{
+    CommandRig rig;
+    auto& c = rig.controller();
+    const auto original = c.getCurrentProgram();
+
+    // Paste with an empty clipboard does nothing.
+    rig.main->openMenu (Menu::edit, nullptr);
+    EXPECT_EQ (CommandRig::texts (rig.main->getLastMenu())[1], "Paste ");
+    c.storeValue (8, 1);
+    const auto edited = c.getCurrentProgram();
+    rig.main->menuChosen (Menu::edit, 2);
+    rig.main->setMenuSlot (1, 4);
+    const auto slotBefore = c.getSlot (1, 4);
+    rig.main->menuChosen (Menu::slotProgram, 2);
+    EXPECT_EQ (c.getCurrentProgram(), edited);
+    EXPECT_EQ (c.getSlot (1, 4), slotBefore);
+    EXPECT_FALSE (rig.main->isClipboardFull());
+
+    // Copy, change, paste back.
+    c.setCurrentProgram (original);
+    rig.main->menuChosen (Menu::edit, 1);
+    ASSERT_TRUE (rig.main->isClipboardFull());
+    c.storeValue (8, 2);
+    rig.main->menuChosen (Menu::edit, 2);
+    rig.settle();
+    EXPECT_EQ (c.getCurrentProgram(), original);
+    EXPECT_EQ (rig.standIn.getEditBuffer(), original);
+
+    // Paste into a slot: stored and sent there.
+    rig.main->menuChosen (Menu::slotProgram, 2);
+    rig.settle();
+    EXPECT_EQ (c.getSlot (1, 4), original);
+    EXPECT_EQ (rig.standIn.getProgram (1, 4), original);
+
+    // The edit menu's page jumps.
+    rig.main->openMenu (Menu::edit, nullptr);
+    EXPECT_TRUE (CommandRig::texts (rig.main->getLastMenu()).contains ("MODS                        [8] "));
+    rig.main->menuChosen (Menu::edit, 108);
+    EXPECT_EQ (rig.main->getEditorPanel().getCurrentPage(), 10);
+}
+
+TEST (Commands, ProgramAndBankFilesThroughTheChooser)
+{
+    CommandRig rig;
+    auto& c = rig.controller();
+    const auto folder = rig.scratch.folder;
+    c.putSlot (0, 7, named ("Saved Slot", 9));
+
+    // Save slot U1 P8 as a program file, load it into U2 P3.
+    rig.main->setMenuSlot (0, 7);
+    rig.dialogs->answers.push_back (folder.getChildFile ("slot"));
+    rig.main->menuChosen (Menu::slotProgram, 3);
+    ASSERT_TRUE (folder.getChildFile ("slot.p12p").existsAsFile());
+    EXPECT_EQ (rig.dialogs->requests.back().title, "Save Prophet 12 Program");
+
+    rig.main->setMenuSlot (1, 2);
+    rig.dialogs->answers.push_back (folder.getChildFile ("slot.p12p"));
+    rig.main->menuChosen (Menu::slotProgram, 4);
+    rig.settle();
+    EXPECT_EQ (c.getSlot (1, 2), c.getSlot (0, 7));
+    EXPECT_EQ (rig.standIn.getProgram (1, 2), c.getSlot (0, 7));
+
+    // Save user bank 1 as a bank file and load it into user bank 4.
+    rig.dialogs->answers.push_back (folder.getChildFile ("bank"));
+    rig.main->menuChosen (Menu::bankFile, 200);
+    EXPECT_EQ (rig.dialogs->requests.back().startingFile.getFileName(), "Program Bank U1");
+    rig.dialogs->answers.push_back (folder.getChildFile ("bank.p12b"));
+    rig.main->menuChosen (Menu::bankFile, 103);
+    for (int p : { 0, 7, 98 })
+        EXPECT_EQ (c.getSlot (3, p), c.getSlot (0, p)) << p;
+
+    // A cancelled dialog changes nothing.
+    const auto before = c.getSlot (2, 0);
+    rig.main->menuChosen (Menu::bankFile, 102);
+    EXPECT_EQ (c.getSlot (2, 0), before);
+}
+
+TEST (Commands, CategoriesAndPresets)
+{
+    CommandRig rig;
+    auto& c = rig.controller();
+
+    // The LCD's category: stored in byte 426, shown at once, nothing sent.
+    rig.main->menuChosen (Menu::lcdCategory, 5);
+    EXPECT_EQ (c.getCurrentProgram()[426], 4);
+    EXPECT_EQ (rig.main->getEditorPanel().getLcd().getCategory(), 4);
+    rig.settle();
+    EXPECT_TRUE (rig.sentMessages().empty());
+
+    // A slot's category from the bank list.
+    rig.main->setMenuSlot (2, 10);
+    rig.main->menuChosen (Menu::slotCategory, 26);
+    EXPECT_EQ (c.getSlot (2, 10)[426], 25);
+
+    // Presets: the current user bank gets a factory bank, or is initialised.
+    c.selectProgram (1 * 99 + 0, false, false);
+    rig.main->openMenu (Menu::presets, nullptr);
+    EXPECT_TRUE (CommandRig::texts (rig.main->getLastMenu()).contains ("Initialize User Program Bank 2"));
+    rig.main->menuChosen (Menu::presets, 103);
+    Bank_Program factory;
+    factory.loadFactory (3);
+    EXPECT_EQ (c.getSlot (1, 20), factory.getSlot (20));
+    rig.main->menuChosen (Menu::presets, 99);
+    EXPECT_EQ (c.getSlot (1, 20), c.getSlot (1, 21));
+}
+
+TEST (Commands, ProgramPickerSelectsAndTellsTheInstrument)
+{
+    CommandRig rig;
+    rig.main->openMenu (Menu::programPicker, nullptr);
+    EXPECT_EQ (CommandRig::texts (rig.main->getLastMenu()).size(), 4 + 99);
+    rig.main->menuChosen (Menu::programPicker, EditorMenus::kPickerBankBase + 2);
+    rig.main->menuChosen (Menu::programPicker, EditorMenus::kPickerProgramBase + 17);
+    rig.settle();
+    EXPECT_EQ (rig.controller().getCurrentBank(), 2);
+    EXPECT_EQ (rig.controller().getCurrentProgramNumber(), 17);
+    EXPECT_EQ (rig.controller().getCurrentProgram(), rig.controller().getSlot (2, 17));
+    EXPECT_EQ (rig.standIn.getCurrentBank(), 2);
+    EXPECT_EQ (rig.standIn.getCurrentProgram(), 17);
+}
+
+TEST (Commands, WriteDialogGuard)
+{
+    CommandRig rig;
+    rig.main->performCommand (969);
+    ASSERT_NE (rig.main->getWriteDialog(), nullptr);
+    rig.main->performCommand (99);
+    rig.main->performCommand (MainComp::kToggleAbout);
+    EXPECT_FALSE (rig.main->isBankViewOn());
+    EXPECT_EQ (rig.main->getAboutPanel(), nullptr);
+    rig.main->performCommand (969);
+    EXPECT_EQ (rig.main->getWriteDialog(), nullptr);
+    rig.main->performCommand (MainComp::kToggleAbout);
+    EXPECT_NE (rig.main->getAboutPanel(), nullptr);
+}
+
+// A real menu window on the display: opened without a modal loop, its dismissal reaches the handler
+// with nothing chosen, and nothing changes.
+TEST (Commands, ARealMenuOpensAndDismissesAsynchronously)
+{
+    CommandRig rig;
+    rig.main->setSize (1200, 730);
+    rig.main->addToDesktop (0);
+    rig.main->setVisible (true);
+    const auto before = rig.controller().getCurrentProgram();
+
+    rig.main->performCommand (73); // "EDIT"
+    ASSERT_TRUE (pumpUntil ([] { return juce::PopupMenu::dismissAllActiveMenus(); }, 2000));
+    GuiRig::pump (50);
+    EXPECT_EQ (rig.main->getLastMenuKind(), Menu::edit);
+    EXPECT_EQ (rig.controller().getCurrentProgram(), before);
+    EXPECT_FALSE (rig.main->isClipboardFull());
+    rig.main->removeFromDesktop();
+}

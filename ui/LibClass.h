@@ -1,0 +1,156 @@
+#pragma once
+
+#include "library/FileMan.h"
+#include "ui/LibBut.h"
+#include "ui/OstrelLookAndFeel.h"
+#include "ui/SimpleLabel.h"
+#include "ui/StBut.h"
+#include "ui/StsFile.h"
+#include "ui/TextInputCont.h"
+
+#include <array>
+#include <memory>
+
+class OstrelAudioProcessor;
+
+// Told which category button of the category panel was released over (0..25, 26 = "LIST ALL").
+class CatListener
+{
+public:
+    virtual ~CatListener() = default;
+    virtual void categoryChosen (int index) = 0;
+};
+
+// The category panel: 27 buttons ("-----", the 25 named categories, "LIST ALL"), each with a count
+// label under it. A category's label shows how many records it holds (blank for none); the last
+// shows the library's size.
+class CatContainer : public juce::Component, private juce::ChangeListener
+{
+public:
+    static constexpr int kButtons = 27, kListAll = 26;
+    static constexpr int kButtonWidth = 100, kButtonHeight = 18, kColumnStep = 110, kRowStep = 46;
+
+    CatContainer();
+    ~CatContainer() override;
+
+    void updateCounts (const LibraryStore& store);
+
+    void addListener (CatListener* listener);
+    void removeListener (CatListener* listener);
+
+    StBut& getButton (int index) { return *buttons[(size_t) index]; }
+    SimpleLabel& getCountLabel (int index) { return *labels[(size_t) index]; }
+
+    void resized() override;
+
+private:
+    void changeListenerCallback (juce::ChangeBroadcaster* source) override;
+
+    std::array<std::unique_ptr<StBut>, kButtons> buttons;
+    std::array<std::unique_ptr<SimpleLabel>, kButtons> labels;
+    juce::CriticalSection listenerLock;
+    std::vector<CatListener*> listeners;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (CatContainer)
+};
+
+// The LIBRARY page of the library window: the library list, the category panel, the filter line,
+// the commands LOAD, SAVE, CLEAR ALL, RENAME, DELETE, ADD CURRENT and DONE, and the overlay through
+// which those commands ask their questions. Choosing a row makes that record the current program
+// and sends it to the instrument, so the user can audition the library by clicking through it.
+//
+// The page reads the default library file when asked (the window does so when it first shows the
+// page) and writes it when it is destroyed; an empty library never overwrites it.
+class LibClass : public juce::Component,
+                 private LibButListener,
+                 private textmsgListener,
+                 private StsFileListener,
+                 private CatListener
+{
+public:
+    // Command buttons.
+    static constexpr int kLoadId = 1319, kSaveId = 1209, kClearAllId = 1205, kRenameId = 1203, kDeleteId = 1204,
+                         kAddCurrentId = 1207, kDoneId = 1201;
+    // LOAD menu items.
+    static constexpr int kFromLibraryFile = 200, kFromProgramBankFile = 300, kFromBank = 100, kFromPresetBank = 777;
+    // Overlay requests (code, value).
+    static constexpr int kImportCode = 256, kAppendValue = 5, kSaveFirstValue = 6, kClearCode = 768, kDeleteCode = 1024,
+                         kRenameCode = 1280, kAddCode = 1536, kExistsCode = 0;
+
+    LibClass (OstrelAudioProcessor& processor, std::shared_ptr<FileDialogs> dialogs);
+    ~LibClass() override;
+
+    // Reads the default library file ("p12Lib.p12l" in the settings folder) when it exists.
+    void readDefaultLibrary();
+    juce::File getDefaultLibraryFile() const;
+
+    StsFile& getList() noexcept { return list; }
+    LibraryStore& getStore() noexcept { return list.getStore(); }
+    CatContainer& getCategoryPanel() noexcept { return categories; }
+    SimpleLabel& getFilterLabel() noexcept { return filterLabel; }
+    SimpleLabel& getStatusLabel() noexcept { return statusLabel; }
+    // The overlay, or nullptr before the first question.
+    TextInputCont* getOverlay() noexcept { return overlay.get(); }
+
+    LibBut& getLoadButton() noexcept { return loadButton; }
+    LibBut& getSaveButton() noexcept { return saveButton; }
+    LibBut& getClearAllButton() noexcept { return clearAllButton; }
+    LibBut& getRenameButton() noexcept { return renameButton; }
+    LibBut& getDeleteButton() noexcept { return deleteButton; }
+    LibBut& getAddCurrentButton() noexcept { return addCurrentButton; }
+    LibBut& getDoneButton() noexcept { return doneButton; }
+
+    // The LOAD menu and what a chosen item does (0: dismissed). The menu opens asynchronously.
+    juce::PopupMenu buildLoadMenu() const;
+    void loadMenuChosen (int item);
+
+    // The category panel's choice: 26 shows every record, 0..25 only that category.
+    void categoryChosen (int index) override;
+
+    void paint (juce::Graphics& g) override;
+    void resized() override;
+    void mouseDown (const juce::MouseEvent& e) override;
+
+private:
+    void libButClicked (LibBut* button, int id) override;
+    void libButEntered (LibBut* button, int id) override;
+    void libButLeft (LibBut* button, int id) override;
+    void textOkPressed (int code, int value) override;
+    void textNoPressed (int code, int value) override;
+    void textCancelPressed (int code, int value) override;
+    void libraryListChanged (int code, int value) override;
+    void libraryListDoubleClicked (int, int) override;
+
+    void showLoadMenu();
+    void save (std::function<void (bool saved)> then);
+    void clearAll();
+    void rename();
+    void deleteSelected();
+    void addCurrent();
+    void afterStaging();
+    void applySelection();
+    void ask (const juce::String& title, const juce::String& text, const juce::String& cancelCaption,
+              const juce::String& okCaption, const juce::String& noCaption, int category, int code, int value);
+    void closeOverlay();
+    void updateVisibility();
+    FileMan& newFileMan();
+
+    OstrelAudioProcessor& processor;
+    std::shared_ptr<FileDialogs> dialogs;
+    std::unique_ptr<FileMan> fileMan;
+
+    StsFile list;
+    CatContainer categories;
+    SimpleLabel filterLabel { 16.0f, juce::Colours::transparentBlack, juce::Font::bold,
+                              juce::Justification::centredLeft };
+    SimpleLabel statusLabel { 15.0f, juce::Colours::transparentBlack, juce::Font::plain,
+                              juce::Justification::centredLeft };
+    LibBut loadButton { "LOAD", kLoadId }, saveButton { "SAVE", kSaveId }, clearAllButton { "CLEAR ALL", kClearAllId },
+        addCurrentButton { "ADD CURRENT", kAddCurrentId }, deleteButton { "DELETE", kDeleteId },
+        renameButton { "RENAME", kRenameId }, doneButton { "DONE", kDoneId };
+    std::unique_ptr<TextInputCont> overlay;
+
+    juce::SharedResourcePointer<OstrelLookAndFeel> lookAndFeel;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (LibClass)
+};
