@@ -265,8 +265,9 @@ void GroupClass::paint (juce::Graphics& g)
             return;
         }
     }
-    else if (! shownOnPage)
+    else if (! shownOnPage || juce::String (row.title).isEmpty())
     {
+        // Layer B has no "SLIDERS": its empty slot shows nothing rather than an empty box.
         return;
     }
 

@@ -650,6 +650,54 @@ void MainComp::changeListenerCallback (juce::ChangeBroadcaster* source)
                                             juce::jmax (0, controller.getCurrentProgramNumber()));
             bankPanel->showCurrentBank();
         }
+        else if (bankPanel->getActionCode() == BankComp::kPresetsMenu)
+        {
+            openMenu (Menu::presets, &bankPanel->getPresetsButton());
+        }
+        else if (bankPanel->getActionCode() == BankComp::kFileMenu)
+        {
+            openMenu (Menu::bankFile, &bankPanel->getFileButton());
+        }
+        else if (bankPanel->getActionCode() == BankComp::kMidiMenu)
+        {
+            openMenu (Menu::transfer, &bankPanel->getMidiButton());
+        }
+        return;
+    }
+    if (midiSetup != nullptr && source == midiSetup.get())
+    {
+        if (MIDI_Setup::performCommand (controller, midiSetup->getCommand(), midiSetup->getValue()))
+        {
+            // "OK": the panel goes once its own broadcast is over.
+            juce::Component::SafePointer<MainComp> safe (this);
+            juce::MessageManager::callAsync ([safe] {
+                if (safe != nullptr)
+                    safe->midiSetup.reset();
+            });
+        }
+        else
+        {
+            midiSetup->refresh();
+        }
+        return;
+    }
+    if (source == &editorPanel->getSettingsButton())
+    {
+        showLibraryWindow();
+        return;
+    }
+    if (source == &editorPanel->getAppBar().getChannelLabel())
+    {
+        openMenu (Menu::channel, &editorPanel->getAppBar().getChannelLabel());
+        return;
+    }
+    if (source == &editorPanel->getLcd())
+    {
+        const int region = editorPanel->getLcd().getClickedRegion();
+        if (region == LCD_Comp::kLocationRegion)
+            openMenu (Menu::programPicker, &editorPanel->getLcd());
+        else if (region == LCD_Comp::kCategoryRegion)
+            openMenu (Menu::lcdCategory, &editorPanel->getLcd());
         return;
     }
     if (aboutPanel != nullptr && source == aboutPanel.get())

@@ -288,8 +288,9 @@ void StsGrid::paint (juce::Graphics& g)
 
         g.setFont (selected ? boldFont : plainFont);
         g.setColour (selected ? kSelectedText : kText);
-        g.drawText (row->location, kTextInset, y, juce::jmax (0, nameX - kTextInset), lineHeight,
-                    juce::Justification::centredLeft, true);
+        // "U1 P 99" is wider than its column at larger fonts: squeeze it rather than run into the name.
+        g.drawFittedText (row->location, kTextInset, y, juce::jmax (0, nameX - kTextInset - 2), lineHeight,
+                          juce::Justification::centredLeft, 1, 0.6f);
         g.drawText (row->name, nameX, y, columnWidths[1], lineHeight, juce::Justification::centredLeft, true);
         g.setColour (selected ? kSelectedCategory : kCategory);
         g.drawText (row->category, categoryX, y, columnWidths[2], lineHeight, juce::Justification::centredLeft, true);

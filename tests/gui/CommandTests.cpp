@@ -295,3 +295,50 @@ TEST (Commands, ARealMenuOpensAndDismissesAsynchronously)
     EXPECT_FALSE (rig.main->isClipboardFull());
     rig.main->removeFromDesktop();
 }
+
+// Every source reaches its command: the LCD's regions, the channel label, the bank panel's buttons,
+// the settings button and the MIDI setup panel.
+TEST (Commands, SourcesReachTheirCommands)
+{
+    CommandRig rig;
+    auto& page = rig.main->getEditorPanel();
+    auto expectMenu = [&] (Menu kind) {
+        EXPECT_EQ (rig.main->getLastMenuKind(), kind);
+        juce::PopupMenu::dismissAllActiveMenus();
+        GuiRig::pump (20);
+    };
+
+    Mouse (page.getLcd()).click (20.0f, 10.0f); // location
+    expectMenu (Menu::programPicker);
+    Mouse (page.getLcd()).click (150.0f, 10.0f); // category
+    expectMenu (Menu::lcdCategory);
+    Mouse (page.getAppBar().getChannelLabel()).click (10.0f, 5.0f);
+    expectMenu (Menu::channel);
+
+    rig.main->performCommand (99);
+    auto& banks = rig.main->getBankPanel();
+    for (auto [button, kind] : { std::pair<StsBut*, Menu> { &banks.getFileButton(), Menu::bankFile },
+                                 { &banks.getMidiButton(), Menu::transfer },
+                                 { &banks.getPresetsButton(), Menu::presets } })
+    {
+        button->getButton().triggerClick();
+        GuiRig::pump (30);
+        expectMenu (kind);
+    }
+    rig.main->performCommand (99);
+
+    // The settings button opens the library window, a second time shows it again.
+    Mouse (page.getSettingsButton()).click (18.0f, 18.0f);
+    ASSERT_NE (rig.main->getLibraryWindow(), nullptr);
+    EXPECT_TRUE (rig.main->getLibraryWindow()->isVisible());
+
+    // "MIDI" opens the setup panel and sends the probe; its "OK" closes it.
+    rig.clearSent();
+    rig.main->performCommand (77);
+    ASSERT_NE (rig.main->getMidiSetup(), nullptr);
+    rig.settle();
+    GuiRig::pump (30);
+    EXPECT_FALSE (rig.sentMessages().empty());
+    rig.main->getMidiSetup()->getOkButton().getButton().triggerClick();
+    EXPECT_TRUE (pumpUntil ([&] { return rig.main->getMidiSetup() == nullptr; }, 2000));
+}
