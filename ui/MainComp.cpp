@@ -32,6 +32,8 @@ juce::Rectangle<int> displayArea()
 
 MainComp::MainComp (OstrelAudioProcessor& p) : processor (p), controller (p.getController()), transfer (controller)
 {
+    setLookAndFeel (&lookAndFeel.get());
+
     // 1. The geometry the last editor left behind.
     auto& state = processor.getEditorState();
     if (auto stored = SettingsFiles::loadGeometry (controller.getFolder().geometryFile()))
@@ -131,6 +133,7 @@ MainComp::~MainComp()
     writeDialog.reset();
     progressOverlay.reset();
     keyboard.reset();
+    setLookAndFeel (nullptr);
 }
 
 // ---- Notifications ----------------------------------------------------------------------------------
@@ -270,6 +273,7 @@ void MainComp::openMenu (Menu which, juce::Component* target)
 {
     lastMenuKind = which;
     lastMenu = buildMenu (which);
+    lastMenu.setLookAndFeel (&lookAndFeel.get());
     auto options = juce::PopupMenu::Options();
     if (target != nullptr)
         options = options.withTargetComponent (target);

@@ -9,6 +9,7 @@
 #include "ui/KeyBrd.h"
 #include "ui/Lib_Manager_Win.h"
 #include "ui/MIDI_Setup.h"
+#include "ui/OstrelLookAndFeel.h"
 #include "ui/ProgBar.h"
 #include "ui/StsGrid.h"
 #include "ui/WinMovCan.h"
@@ -114,6 +115,9 @@ private:
     void copyProgram (const ProgramDump::Record& record);
     void afterBankChange();
 
+    // The product's one look, for this component, its children and its menus; declared first so
+    // it outlives every child that uses it.
+    juce::SharedResourcePointer<OstrelLookAndFeel> lookAndFeel;
     OstrelAudioProcessor& processor;
     MidiCntrState& controller;
 
