@@ -243,7 +243,7 @@ void EditorPanel::unzoom()
     for (auto* dimmer : { &dimLeft, &dimRight, &dimTop, &dimBottom })
         dimmer->deactivate();
 
-    float scale = owner.getEditorState().geometry.editorScale;
+    auto scale = (float) owner.getEditorState().geometry.editorScale;
     if (scale < 0.1f || scale > 1.5f)
         scale = 1.5f;
     setEditorScale (scale);

@@ -42,7 +42,7 @@ void LCD_Comp::setLocation (int newBank, int newProgram)
     repaint();
 }
 
-void LCD_Comp::setName (const juce::String& newName)
+void LCD_Comp::setProgramName (const juce::String& newName)
 {
     name = newName;
     repaint();

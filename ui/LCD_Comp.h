@@ -20,7 +20,7 @@ public:
     void setProgram (int bank, int program, int category, const juce::String& name, const juce::String& categoryText,
                      const juce::String& abText, const juce::String& arpText);
     void setLocation (int bank, int program);
-    void setName (const juce::String& name);
+    void setProgramName (const juce::String& name);
     void setCategory (int category, const juce::String& categoryText);
 
     int getBank() const noexcept { return bank; }

@@ -62,7 +62,7 @@ WriteSnd::WriteSnd (MidiCntrState& controllerState, int bank, int slot, const ju
     grid.selectSlot (bank, slot);
     name = programName.substring (0, ProgramDump::kNameLength).paddedRight (' ', ProgramDump::kNameLength);
     showDestination (bank, slot);
-    display.setName (name);
+    display.setProgramName (name);
     display.setCategory (category, ParDes::categoryText (category));
     markBankButtons();
 }
@@ -76,10 +76,10 @@ WriteSnd::~WriteSnd()
         button->removeListener (this);
 }
 
-void WriteSnd::setName (const juce::String& text)
+void WriteSnd::setProgramName (const juce::String& text)
 {
     name = text.substring (0, ProgramDump::kNameLength).paddedRight (' ', ProgramDump::kNameLength);
-    display.setName (name);
+    display.setProgramName (name);
 }
 
 void WriteSnd::setCategory (int newCategory)
@@ -147,7 +147,7 @@ void WriteSnd::stsButClicked (StsBut* button)
 {
     if (renameBox != nullptr && button == &renameBox->getOkButton())
     {
-        setName (renameBox->getText());
+        setProgramName (renameBox->getText());
         closeRenameBox();
         sendChangeMessage();
         return;

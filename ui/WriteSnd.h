@@ -39,7 +39,7 @@ public:
     ~WriteSnd() override;
 
     // Cut to 16 characters, padded with blanks to 16, and shown on the display.
-    void setName (const juce::String& text);
+    void setProgramName (const juce::String& text);
     const juce::String& getName() const noexcept { return name; }
 
     // The category the write stores in byte 426; shown on the display with its text.

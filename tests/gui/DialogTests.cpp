@@ -126,7 +126,7 @@ TEST_F (DialogWrite, RenameBoxCutsTheNameTo16AndCancelKeepsIt)
     EXPECT_EQ (dialog->getName(), "Twenty Character");
 
     // A short name is padded to the 16 characters the instrument keeps.
-    dialog->setName ("Pad");
+    dialog->setProgramName ("Pad");
     EXPECT_EQ (dialog->getName(), "Pad             ");
 }
 

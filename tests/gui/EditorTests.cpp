@@ -176,7 +176,7 @@ TEST (Editor, WriteDialogWritesIntoTheInstrumentsSlot)
     dialog->getBankButton (2).getButton().triggerClick(); // "BANK U3"
     GuiRig::pump (50);
     Mouse (dialog->getGrid()).click (100.0f, 4 * 46 + 10); // P 5
-    dialog->setName ("Written Here");
+    dialog->setProgramName ("Written Here");
     const auto program = rig.controller().getCurrentProgram();
 
     dialog->getWriteButton().getButton().triggerClick();
