@@ -2,8 +2,7 @@
 #include "library/FileMan.h"
 #include "library/LibraryStore.h"
 #include "model/FactoryData.h"
-
-#include <deque>
+#include "tests/ScriptedDialogs.h"
 
 namespace
 {
@@ -35,21 +34,6 @@ struct ListenerLog : StsFileListener
     void libraryListDoubleClicked (int, int) override { ++doubleClicks; }
     std::vector<std::pair<int, int>> events;
     int doubleClicks = 0;
-};
-
-// Answers file dialogs from a script: a file, or a cancel; it records what was asked.
-struct ScriptedDialogs : FileDialogs
-{
-    void choose (const Request& request, Answer answer) override
-    {
-        requests.push_back (request);
-        auto next = answers.empty() ? std::optional<juce::File>() : answers.front();
-        if (! answers.empty())
-            answers.pop_front();
-        answer (next);
-    }
-    std::deque<std::optional<juce::File>> answers;
-    std::vector<Request> requests;
 };
 
 // ---- Library store --------------------------------------------------------------------------------

@@ -1,36 +1,13 @@
 // The main component's commands and menus, end to end through the instrument stand-in. Menus are
 // answered through the same handler their asynchronous callback reaches.
 #include "midi/NotificationCodes.h"
+#include "tests/ScriptedDialogs.h"
 #include "tests/gui/GuiRig.h"
 #include "ui/EditorMenus.h"
 #include "ui/MainComp.h"
 
-#include <deque>
-
 namespace
 {
-template <typename Condition>
-bool pumpUntil (Condition done, int milliseconds = 10000)
-{
-    for (int waited = 0; ! done() && waited < milliseconds; waited += 10)
-        GuiRig::pump (10);
-    return done();
-}
-
-// Answers file dialogs from a script: a file, or a cancel.
-struct ScriptedDialogs : FileDialogs
-{
-    void choose (const Request& request, Answer answer) override
-    {
-        requests.push_back (request);
-        auto next = answers.empty() ? std::optional<juce::File>() : answers.front();
-        if (! answers.empty())
-            answers.pop_front();
-        answer (next);
-    }
-    std::deque<std::optional<juce::File>> answers;
-    std::vector<Request> requests;
-};
 
 struct CommandRig : GuiRig
 {
@@ -78,7 +55,8 @@ TEST (Commands, ReceiveAndSendMoveTheEditBufferBothWays)
 
     rig.main->performCommand (71); // "RECV"
     rig.settle();
-    ASSERT_TRUE (pumpUntil ([&] { return rig.controller().getCurrentProgram() == rig.standIn.getEditBuffer(); }));
+    ASSERT_TRUE (
+        GuiRig::pumpUntil ([&] { return rig.controller().getCurrentProgram() == rig.standIn.getEditBuffer(); }));
 
     // "SEND" [1]: the current program goes to the instrument's edit buffer.
     rig.controller().storeValue (8, 33);
@@ -97,7 +75,7 @@ TEST (Commands, ReceiveAllUserBanksEndsWithEveryBankStored)
     rig.main->menuChosen (Menu::transfer, 200); // "Receive All User Banks"
     ASSERT_NE (rig.main->getProgressOverlay(), nullptr);
 
-    ASSERT_TRUE (pumpUntil ([&] { return rig.main->getProgressOverlay() == nullptr; }));
+    ASSERT_TRUE (GuiRig::pumpUntil ([&] { return rig.main->getProgressOverlay() == nullptr; }));
     EXPECT_FALSE (rig.controller().isChained());
     EXPECT_EQ (rig.controller().getSlot (3, 98), rig.standIn.getProgram (3, 98));
 }
@@ -113,11 +91,11 @@ TEST (Commands, CancelKeepsWhatArrived)
     const auto before50 = rig.controller().getSlot (0, 50);
 
     rig.main->menuChosen (Menu::transfer, 1); // receive "User Bank 1"
-    ASSERT_TRUE (pumpUntil ([&] { return rig.controller().getSlot (0, 0) == rig.standIn.getProgram (0, 0); }));
+    ASSERT_TRUE (GuiRig::pumpUntil ([&] { return rig.controller().getSlot (0, 0) == rig.standIn.getProgram (0, 0); }));
     // The overlay follows the programs as they arrive.
-    ASSERT_TRUE (pumpUntil ([&] { return rig.main->getProgressOverlay()->getCaption().startsWith ("U1:"); }));
+    ASSERT_TRUE (GuiRig::pumpUntil ([&] { return rig.main->getProgressOverlay()->getCaption().startsWith ("U1:"); }));
     rig.main->getProgressOverlay()->getCancelButton().getButton().triggerClick();
-    ASSERT_TRUE (pumpUntil ([&] { return rig.main->getProgressOverlay() == nullptr; }));
+    ASSERT_TRUE (GuiRig::pumpUntil ([&] { return rig.main->getProgressOverlay() == nullptr; }));
     EXPECT_FALSE (rig.controller().isChained());
     rig.settle();
     GuiRig::pump (50);
@@ -288,7 +266,7 @@ TEST (Commands, ARealMenuOpensAndDismissesAsynchronously)
     const auto before = rig.controller().getCurrentProgram();
 
     rig.main->performCommand (73); // "EDIT"
-    ASSERT_TRUE (pumpUntil ([] { return juce::PopupMenu::dismissAllActiveMenus(); }, 2000));
+    ASSERT_TRUE (GuiRig::pumpUntil ([] { return juce::PopupMenu::dismissAllActiveMenus(); }, 2000));
     GuiRig::pump (50);
     EXPECT_EQ (rig.main->getLastMenuKind(), Menu::edit);
     EXPECT_EQ (rig.controller().getCurrentProgram(), before);
@@ -340,5 +318,5 @@ TEST (Commands, SourcesReachTheirCommands)
     GuiRig::pump (30);
     EXPECT_FALSE (rig.sentMessages().empty());
     rig.main->getMidiSetup()->getOkButton().getButton().triggerClick();
-    EXPECT_TRUE (pumpUntil ([&] { return rig.main->getMidiSetup() == nullptr; }, 2000));
+    EXPECT_TRUE (GuiRig::pumpUntil ([&] { return rig.main->getMidiSetup() == nullptr; }, 2000));
 }

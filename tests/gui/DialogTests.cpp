@@ -22,21 +22,6 @@ void click (StsBut& button)
     GuiRig::pump (30);
 }
 
-// Records, for each broadcast, the code the owner would read at that moment.
-struct ChangeSpy : juce::ChangeListener
-{
-    ChangeSpy (juce::ChangeBroadcaster& b, std::function<int()> readCode) : broadcaster (b), read (std::move (readCode))
-    {
-        broadcaster.addChangeListener (this);
-    }
-    ~ChangeSpy() override { broadcaster.removeChangeListener (this); }
-    void changeListenerCallback (juce::ChangeBroadcaster*) override { codes.push_back (read()); }
-
-    juce::ChangeBroadcaster& broadcaster;
-    std::function<int()> read;
-    std::vector<int> codes;
-};
-
 // The main component's part in the write dialog: "WRITE" performs the write and closes the
 // dialog, "CANCEL" only closes it.
 struct WriteOwner : stsbutChangeListener

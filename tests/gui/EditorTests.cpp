@@ -8,14 +8,6 @@
 
 namespace
 {
-// Runs the message loop until `done` holds, for at most five seconds.
-template <typename Condition>
-bool pumpUntil (Condition done)
-{
-    for (int waited = 0; ! done() && waited < 5000; waited += 10)
-        GuiRig::pump (10);
-    return done();
-}
 
 struct EditorRig : GuiRig
 {
@@ -83,12 +75,12 @@ TEST (Editor, KnobDragReachesTheInstrumentAndComesBack)
     rig.settle();
     EXPECT_EQ (rig.standIn.getEditBuffer()[8], target);
     // ... the value comes back through the model.
-    EXPECT_TRUE (pumpUntil ([&] { return level.getShownValue() == target; }));
+    EXPECT_TRUE (GuiRig::pumpUntil ([&] { return level.getShownValue() == target; }));
 
     // Turned on the instrument: the control moves and the host hears of it.
     rig.standIn.turnParameter (8 + 512, 77);
     rig.settle();
-    EXPECT_TRUE (pumpUntil ([&] { return rig.control (1, 8).getShownValue() == 77; }));
+    EXPECT_TRUE (GuiRig::pumpUntil ([&] { return rig.control (1, 8).getShownValue() == 77; }));
     const int host = rig.controller().getTable().automationIndexOf (8 + 512);
     EXPECT_NEAR (rig.processor->getHostParameterValue (host), 77.0f / 127.0f, 1e-6);
 }
@@ -107,7 +99,7 @@ TEST (Editor, ReceiveShowsTheInstrumentsEditBuffer)
     recv->getButton().triggerClick();
     GuiRig::pump (50);
     rig.settle();
-    ASSERT_TRUE (pumpUntil ([&] { return rig.page().getLcd().getName().startsWith ("Patterned 5"); }));
+    ASSERT_TRUE (GuiRig::pumpUntil ([&] { return rig.page().getLcd().getName().startsWith ("Patterned 5"); }));
 
     // Every control of both layers shows the received program.
     int checked = 0;
@@ -138,7 +130,7 @@ TEST (Editor, FollowedProgramChangeRefreshesPageAndLcd)
     rig.standIn.setProgram (1, 7, record);
     rig.standIn.selectProgram (1, 7);
     rig.settle();
-    ASSERT_TRUE (pumpUntil ([&] { return rig.page().getLcd().getLocationText() == "U2 P 8"; }));
+    ASSERT_TRUE (GuiRig::pumpUntil ([&] { return rig.page().getLcd().getLocationText() == "U2 P 8"; }));
     EXPECT_TRUE (rig.page().getLcd().getName().startsWith ("Patterned 9"));
     EXPECT_EQ (rig.control (0, 8).getShownValue(), record[8]);
 }
@@ -275,7 +267,7 @@ TEST (Editor, ZoomingOneGroup)
     GuiRig::pump (30);
     EXPECT_LT (page.getGroup (0, 7).getScale(), 0.6f);
 
-    pumpUntil ([&] { return ! page.isAnimating(); });
+    GuiRig::pumpUntil ([&] { return ! page.isAnimating(); });
     page.unzoom();
     EXPECT_FALSE (page.isZoomed());
     EXPECT_FLOAT_EQ (osc.getScale(), 0.5f);

@@ -6,6 +6,8 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include <functional>
+
 // The plug-in's processor cabled to the instrument stand-in, for tests that drive real components.
 // Every edit a control makes reaches this processor, and what it sends reaches the stand-in through
 // the in-process port, where the test can read it back.
@@ -34,6 +36,15 @@ public:
     // Lets the message loop run for a while, so timers, async updates and change messages happen.
     static void pump (int milliseconds = 50) { runMessageLoop (milliseconds); }
 
+    // Runs the message loop until `done` holds, for at most `milliseconds`.
+    template <typename Condition>
+    static bool pumpUntil (Condition done, int milliseconds = 10000)
+    {
+        for (int waited = 0; ! done() && waited < milliseconds; waited += 10)
+            pump (10);
+        return done();
+    }
+
     // Every channel message that went out through sendBlock since the last clear, in order.
     std::vector<std::vector<uint8_t>> sentMessages() const
     {
@@ -49,6 +60,21 @@ public:
     Prophet12StandIn standIn;
     std::shared_ptr<InProcessMidiDevices> devices;
     std::unique_ptr<OstrelAudioProcessor> processor;
+};
+
+// Records, for each broadcast, what the owner would read at that moment.
+struct ChangeSpy : juce::ChangeListener
+{
+    ChangeSpy (juce::ChangeBroadcaster& b, std::function<int()> readCode) : broadcaster (b), read (std::move (readCode))
+    {
+        broadcaster.addChangeListener (this);
+    }
+    ~ChangeSpy() override { broadcaster.removeChangeListener (this); }
+    void changeListenerCallback (juce::ChangeBroadcaster*) override { codes.push_back (read()); }
+
+    juce::ChangeBroadcaster& broadcaster;
+    std::function<int()> read;
+    std::vector<int> codes;
 };
 
 // Synthesised mouse input delivered to a component as JUCE would deliver it: positions are in the

@@ -1,13 +1,12 @@
 #include "model/ParDes.h"
 #include "plugin/StateChunks.h"
+#include "tests/ScriptedDialogs.h"
 #include "tests/gui/GuiRig.h"
 #include "ui/LibClass.h"
 #include "ui/Lib_Manager_Win.h"
 #include "ui/PresetBankPage.h"
 
 #include <gtest/gtest.h>
-
-#include <deque>
 
 namespace
 {
@@ -41,21 +40,6 @@ std::vector<Record> recordsOf (const LibraryStore& store)
         all.push_back (store.getRecord (i));
     return all;
 }
-
-// Answers file dialogs from a script (a file, or a cancel) and records what was asked.
-struct ScriptedDialogs : FileDialogs
-{
-    void choose (const Request& request, Answer answer) override
-    {
-        requests.push_back (request);
-        auto next = answers.empty() ? std::optional<juce::File>() : answers.front();
-        if (! answers.empty())
-            answers.pop_front();
-        answer (next);
-    }
-    std::deque<std::optional<juce::File>> answers;
-    std::vector<FileDialogs::Request> requests;
-};
 
 // A library window's page size: the window less its title strip and status line.
 constexpr int kPageWidth = 1000, kPageHeight = 620 - 92;

@@ -1,22 +1,8 @@
 // The built-in simulator through the real editor: the computer's device list as the product sees it,
 // the MIDI setup panel, and the editor's own commands.
 #include "midi/SimulatorDevices.h"
-#include "tests/MessageLoop.h"
-#include "tests/TestRig.h"
+#include "tests/gui/GuiRig.h"
 #include "ui/MainComp.h"
-
-#include "plugin/OstrelAudioProcessor.h"
-
-namespace
-{
-template <typename Condition>
-bool pumpUntil (Condition done, int milliseconds = 10000)
-{
-    for (int waited = 0; ! done() && waited < milliseconds; waited += 10)
-        runMessageLoop (10);
-    return done();
-}
-} // namespace
 
 TEST (SimulatorEditor, ChosenInTheSetupItAnswersLikeTheInstrument)
 {
@@ -35,21 +21,21 @@ TEST (SimulatorEditor, ChosenInTheSetupItAnswersLikeTheInstrument)
 
     setup->inputChosen (id + 1);
     setup->outputChosen (id + 1);
-    ASSERT_TRUE (pumpUntil ([&] { return setup->getStatusText() == "DSI:  PROPHET 12 KBD ON-LINE"; }));
+    ASSERT_TRUE (GuiRig::pumpUntil ([&] { return setup->getStatusText() == "DSI:  PROPHET 12 KBD ON-LINE"; }));
     EXPECT_EQ (main.getKeyboard().getStatusText(), "DSI:  PROPHET 12 KBD ON-LINE");
 
     // Turn a knob, forget it here, fetch the simulator's edit buffer: the new value comes back.
     const int position = 8;
     const int value = (c.getCurrentProgram()[position] + 17) % 128;
     processor.cableValueChanged (position, value, true, true, true);
-    runMessageLoop (50);
+    GuiRig::pump (50);
     c.storeValue (position, 0);
     main.performCommand (71); // "RECV"
-    ASSERT_TRUE (pumpUntil ([&] { return c.getCurrentProgram()[position] == value; }));
+    ASSERT_TRUE (GuiRig::pumpUntil ([&] { return c.getCurrentProgram()[position] == value; }));
 
     // The choice is kept in the ports file by name.
     setup->getOkButton().getButton().triggerClick();
-    ASSERT_TRUE (pumpUntil ([&] { return main.getMidiSetup() == nullptr; }));
+    ASSERT_TRUE (GuiRig::pumpUntil ([&] { return main.getMidiSetup() == nullptr; }));
     juce::MemoryBlock ports;
     c.getFolder().portsFile().loadFileAsData (ports);
     EXPECT_TRUE (ports.toString().contains (SimulatorDevices::kPortName));

@@ -16,20 +16,6 @@
 
 namespace
 {
-// Records, for each broadcast, what the owner would read at that moment.
-struct ChangeSpy : juce::ChangeListener
-{
-    ChangeSpy (juce::ChangeBroadcaster& b, std::function<int()> readCode) : broadcaster (b), read (std::move (readCode))
-    {
-        broadcaster.addChangeListener (this);
-    }
-    ~ChangeSpy() override { broadcaster.removeChangeListener (this); }
-    void changeListenerCallback (juce::ChangeBroadcaster*) override { codes.push_back (read()); }
-
-    juce::ChangeBroadcaster& broadcaster;
-    std::function<int()> read;
-    std::vector<int> codes;
-};
 
 // ---- Page scroller ---------------------------------------------------------------------------------
 
