@@ -16,6 +16,8 @@
 #include "ui/HorScrollClass.h"
 #include "ui/KeyBrd.h"
 #include "ui/LCD_Comp.h"
+#include "ui/Lib_Manager_Win.h"
+#include "ui/MIDI_Setup.h"
 #include "ui/OstrelLookAndFeel.h"
 #include "ui/StsBut.h"
 #include "ui/StsGrid.h"
@@ -166,6 +168,16 @@ void addPanels (Sheet& sheet, OstrelAudioProcessor& processor)
     BankComp banks (processor.getController());
     banks.setSize (1200, 480);
     sheet.place (banks, "BankComp");
+
+    sheet.heading ("MIDI setup with the global settings, library window");
+    MIDI_Setup setup (processor.getController());
+    setup.setSize (830, 650);
+    setup.showGlobals();
+    sheet.place (setup, "MIDI_Setup");
+
+    Lib_Manager_Comp library (processor, nullptr);
+    library.setSize (1000, 620);
+    sheet.place (library, "Lib_Manager_Comp");
 }
 
 void addFixedWidgets (Sheet& sheet, MidiCntrState& controller)
