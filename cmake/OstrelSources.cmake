@@ -37,4 +37,5 @@ set(OSTREL_PLUGIN_SOURCES
     ${OSTREL_ROOT}/plugin/StateChunks.cpp
     ${OSTREL_ROOT}/plugin/OstrelAudioProcessor.cpp
     ${OSTREL_ROOT}/plugin/OstrelAudioProcessorEditor.cpp
-    ${OSTREL_ROOT}/plugin/StandaloneApp.cpp)
+    ${OSTREL_ROOT}/plugin/StandaloneApp.cpp
+    ${OSTREL_ROOT}/plugin/XErrorGuard.cpp)

@@ -1,9 +1,12 @@
 #include "plugin/OstrelAudioProcessorEditor.h"
 #include "plugin/OstrelAudioProcessor.h"
+#include "plugin/XErrorGuard.h"
 
 OstrelAudioProcessorEditor::OstrelAudioProcessorEditor (OstrelAudioProcessor& p)
     : AudioProcessorEditor (p), mainComp (p)
 {
+    // Before the host gives the editor a window, and before any menu or library window of ours.
+    XErrorGuard::install();
     addAndMakeVisible (mainComp);
     mainComp.addChangeListener (this);
     addAndMakeVisible (resizeCorner);

@@ -248,6 +248,61 @@ TEST_P (HostedPlugin, ProcessesSilentlyAtEveryRate)
     }
 }
 
+// The editor in a host's window on the display, driven by real mouse input (xdotool) at the
+// coordinates of the instrument panel: a knob drag reaches the host as the parameter's new value, and
+// a menu opened from the app bar (a window of its own) does not take the host down. The display has
+// no window manager and this host installs no X error handler of its own: the editor's guard is what
+// keeps the process alive.
+TEST_P (HostedPlugin, EditorTakesRealMouseInput)
+{
+    if (juce::String (GetParam()) != "VST3" || ! juce::File ("/usr/bin/xdotool").existsAsFile())
+        GTEST_SKIP() << "the VST3 editor, with xdotool";
+
+    auto* editor = plugin->createEditorIfNeeded();
+    ASSERT_NE (editor, nullptr);
+    EXPECT_EQ (editor->getWidth(), 1200);
+    EXPECT_EQ (editor->getHeight(), 730);
+
+    juce::DocumentWindow window ("Host", juce::Colours::black, 0);
+    window.setUsingNativeTitleBar (true);
+    window.setContentNonOwned (editor, true);
+    window.setTopLeftPosition (0, 0);
+    window.setVisible (true);
+    juce::MessageManager::getInstance()->runDispatchLoopUntil (3000); // the about panel goes after 2 s
+
+    const auto origin = editor->getScreenPosition();
+    auto xdotool = [&] (const juce::String& args) { return std::system (("xdotool " + args).toRawUTF8()) == 0; };
+    auto at = [&] (int x, int y) { return juce::String (origin.x + x) + " " + juce::String (origin.y + y); };
+
+    // Oscillator 1 "Level": group (0, 54), control box (138, 20, 61 x 72); dragged 20 pixels up.
+    juce::AudioProcessorParameter* level = nullptr;
+    for (auto* p : plugin->getParameters())
+        if (p->getName (64) == "A Level 1")
+            level = p;
+    ASSERT_NE (level, nullptr);
+    const float before = level->getValue();
+    ASSERT_TRUE (xdotool ("mousemove " + at (168, 104) + " mousedown 1"));
+    juce::MessageManager::getInstance()->runDispatchLoopUntil (200);
+    for (int dy = 2; dy <= 20; dy += 2)
+    {
+        ASSERT_TRUE (xdotool ("mousemove " + at (168, 104 - dy)));
+        juce::MessageManager::getInstance()->runDispatchLoopUntil (30);
+    }
+    ASSERT_TRUE (xdotool ("mouseup 1"));
+    juce::MessageManager::getInstance()->runDispatchLoopUntil (500);
+    EXPECT_NE (level->getValue(), before);
+
+    // "EDIT" at (267 + 2 x 46, 3), 46 x 16: its menu opens in a window of its own; Escape closes it.
+    ASSERT_TRUE (xdotool ("mousemove " + at (267 + 2 * 46 + 23, 11) + " click 1"));
+    juce::MessageManager::getInstance()->runDispatchLoopUntil (500);
+    ASSERT_TRUE (xdotool ("key Escape"));
+    juce::MessageManager::getInstance()->runDispatchLoopUntil (300);
+
+    window.clearContentComponent();
+    plugin->editorBeingDeleted (editor);
+    delete editor;
+}
+
 INSTANTIATE_TEST_SUITE_P (Formats, HostedPlugin, ::testing::Values ("VST3", "LV2"),
                           [] (const auto& info) { return std::string (info.param); });
 } // namespace
