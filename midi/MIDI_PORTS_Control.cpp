@@ -78,10 +78,32 @@ void MIDI_PORTS_Control::sendBuffer (const juce::MidiBuffer& buffer)
 {
     if (buffer.isEmpty())
         return;
+
+    // The usual case, the output free and nothing waiting: straight out, without a copy. A buffer
+    // that has to wait goes to the back of the queue, so one thread's sends keep their order.
+    bool sent = false;
+    {
+        const juce::ScopedTryLock tl (outputLock);
+        if (tl.isLocked())
+        {
+            bool nothingWaiting;
+            {
+                const juce::ScopedLock ql (queueLock);
+                nothingWaiting = queued.empty();
+            }
+            if (nothingWaiting)
+            {
+                sendBufferLocked (buffer);
+                sent = true;
+            }
+        }
+    }
+    if (! sent)
     {
         const juce::ScopedLock ql (queueLock);
         queued.push_back (buffer);
     }
+    // Whatever others queued while the output was ours, or this buffer, goes out now if it can.
     drainQueued();
 }
 

@@ -73,6 +73,19 @@ int checkWire (const std::vector<std::vector<std::vector<uint8_t>>>& blocks)
     return checked;
 }
 
+// The instrument ends where the editor ends: every parameter the threads sent holds the same value
+// here and there.
+void expectInstrumentEndsWhereTheEditorEnds (Rig& rig)
+{
+    const auto mine = rig.controller->getCurrentProgram();
+    const auto theirs = rig.standIn.getEditBuffer();
+    for (int i = 0; i < 8; ++i)
+    {
+        EXPECT_EQ (mine[(size_t) hostPositions[i]], theirs[(size_t) hostPositions[i]]);
+        EXPECT_EQ (mine[(size_t) editorPositions[i]], theirs[(size_t) editorPositions[i]]);
+    }
+}
+
 TEST (ThreadStress, ParameterSendsFromEveryThread)
 {
     Rig rig;
@@ -124,14 +137,7 @@ TEST (ThreadStress, ParameterSendsFromEveryThread)
     // Every controller 38 must carry a value of the parameter the last 99/98 named.
     EXPECT_GT (checkWire (rig.sentBlocks()), 100);
 
-    // And the instrument ends where the editor ends.
-    const auto mine = c.getCurrentProgram();
-    const auto theirs = rig.standIn.getEditBuffer();
-    for (int i = 0; i < 8; ++i)
-    {
-        EXPECT_EQ (mine[(size_t) hostPositions[i]], theirs[(size_t) hostPositions[i]]);
-        EXPECT_EQ (mine[(size_t) editorPositions[i]], theirs[(size_t) editorPositions[i]]);
-    }
+    expectInstrumentEndsWhereTheEditorEnds (rig);
 }
 
 // A host may deliver automation on its audio thread. While a long dump is being written (held in
@@ -173,13 +179,7 @@ TEST (ThreadStress, TheAudioThreadNeverWaitsOnADump)
     rig.settle();
 
     EXPECT_GT (checkWire (rig.sentBlocks()), 100);
-    const auto mine = c.getCurrentProgram();
-    const auto theirs = rig.standIn.getEditBuffer();
-    for (int i = 0; i < 8; ++i)
-    {
-        EXPECT_EQ (mine[(size_t) hostPositions[i]], theirs[(size_t) hostPositions[i]]);
-        EXPECT_EQ (mine[(size_t) editorPositions[i]], theirs[(size_t) editorPositions[i]]);
-    }
+    expectInstrumentEndsWhereTheEditorEnds (rig);
 }
 
 // Program changes from the instrument reach the processor on the MIDI input thread (with following

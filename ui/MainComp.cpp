@@ -486,7 +486,6 @@ void MainComp::toggleBankView()
     bankView = ! bankView;
     if (bankView)
     {
-        pageHeight = editorPanel->getHeight();
         bankPanel->showCurrentBank();
         bankPanel->setVisible (true);
     }
