@@ -3,7 +3,7 @@
 #include "bench/GuiBench.h"
 #include "midi/NotificationCodes.h"
 #include "plugin/OstrelAudioProcessor.h"
-#include "ui/MainComp.h"
+#include "ui/main/MainComp.h"
 
 #include <benchmark/benchmark.h>
 

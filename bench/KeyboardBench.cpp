@@ -1,5 +1,5 @@
 #include "bench/GuiBench.h"
-#include "ui/KeyBrd.h"
+#include "ui/keyboard/KeyBrd.h"
 
 #include <benchmark/benchmark.h>
 

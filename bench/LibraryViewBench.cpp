@@ -1,5 +1,5 @@
 #include "bench/GuiBench.h"
-#include "ui/StsFile.h"
+#include "ui/library/StsFile.h"
 
 #include <benchmark/benchmark.h>
 

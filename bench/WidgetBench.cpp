@@ -1,7 +1,7 @@
 #include "model/ParDes.h"
 #include "plugin/OstrelAudioProcessor.h"
-#include "ui/Envel.h"
-#include "ui/StsCont.h"
+#include "ui/controls/Envel.h"
+#include "ui/controls/StsCont.h"
 
 #include <benchmark/benchmark.h>
 

@@ -24,16 +24,20 @@ set(OSTREL_MIDI_SOURCES
     ${OSTREL_ROOT}/midi/MidiCntrState.cpp
     ${OSTREL_ROOT}/midi/Transfers.cpp)
 
+# The plug-in's own files that outlive an instance: settings block, bank images, editor geometry.
+set(OSTREL_SETTINGS_SOURCES
+    ${OSTREL_ROOT}/settings/SettingsFiles.cpp)
+
 set(OSTREL_LIBRARY_SOURCES
     ${OSTREL_ROOT}/library/LibraryStore.cpp
     ${OSTREL_ROOT}/library/FileDialogs.cpp
     ${OSTREL_ROOT}/library/FileMan.cpp)
 
-# One file per widget family and per panel; every source in ui/ belongs to the editor.
-file(GLOB OSTREL_UI_SOURCES CONFIGURE_DEPENDS ${OSTREL_ROOT}/ui/*.cpp)
+# Every source below ui/ belongs to the editor: a folder per part of the screen, a file per widget
+# family and per panel.
+file(GLOB_RECURSE OSTREL_UI_SOURCES CONFIGURE_DEPENDS ${OSTREL_ROOT}/ui/*.cpp)
 
 set(OSTREL_PLUGIN_SOURCES
-    ${OSTREL_ROOT}/plugin/SettingsFiles.cpp
     ${OSTREL_ROOT}/plugin/StateChunks.cpp
     ${OSTREL_ROOT}/plugin/OstrelAudioProcessor.cpp
     ${OSTREL_ROOT}/plugin/OstrelAudioProcessorEditor.cpp

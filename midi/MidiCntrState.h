@@ -6,7 +6,7 @@
 #include "midi/PortsFile.h"
 #include "model/Bank_Program.h"
 #include "model/ParameterTable.h"
-#include "plugin/SettingsFiles.h"
+#include "settings/SettingsFiles.h"
 
 #include <juce_events/juce_events.h>
 

@@ -129,3 +129,11 @@ int Bank_Program::loadDumps (const void* data, size_t size)
 
     return count;
 }
+
+juce::String Bank_Program::locationText (int bankNumber, int slot)
+{
+    const auto bankText = bankNumber < ProgramDump::kUserBanks
+                              ? "U" + juce::String (bankNumber + 1)
+                              : "F" + juce::String (bankNumber - (ProgramDump::kUserBanks - 1));
+    return bankText + " P " + juce::String (slot + 1);
+}

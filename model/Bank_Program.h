@@ -22,6 +22,9 @@ public:
 
     static bool isValidSlot (int slot) noexcept { return slot >= 0 && slot < kSlots; }
 
+    // Where a program lives, as the instrument's display shows it: "U1 P 1" .. "F4 P 99".
+    static juce::String locationText (int bankNumber, int slot);
+
     juce::String slotName (int slot) const;
     void setSlotName (int slot, const juce::String& name);
     juce::String slotABText (int slot) const;

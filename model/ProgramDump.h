@@ -36,6 +36,7 @@ static constexpr int kABModeOffset = 425;
 static constexpr int kCategoryOffset = 426;
 
 static constexpr int kBanks = 8;
+static constexpr int kUserBanks = 4; // banks 0..3 are the user banks, 4..7 the factory banks
 static constexpr int kProgramsPerBank = 99;
 
 using Record = std::array<uint8_t, kRecordBytes>;

@@ -2,7 +2,7 @@
 
 #include "library/FileDialogs.h"
 #include "midi/MidiCntrState.h"
-#include "ui/StsResor.h"
+#include "ui/look/StsResor.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 

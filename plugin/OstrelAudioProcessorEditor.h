@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/MainComp.h"
+#include "ui/main/MainComp.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 

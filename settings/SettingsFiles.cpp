@@ -1,4 +1,4 @@
-#include "plugin/SettingsFiles.h"
+#include "settings/SettingsFiles.h"
 #include "model/FactoryData.h"
 
 namespace SettingsFiles

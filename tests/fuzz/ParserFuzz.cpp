@@ -8,8 +8,8 @@
 #include "midi/MidiCntrState.h"
 #include "midi/PortsFile.h"
 #include "midi/Prophet12Simulator.h"
-#include "plugin/SettingsFiles.h"
 #include "plugin/StateChunks.h"
+#include "settings/SettingsFiles.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,14 +1,14 @@
 // Draws every skin picture of the editor and writes it as a PNG file.
 //
 //   OstrelSkinGen <output folder>
-// writes <name>.png for every entry of the skin table (ui/Skins.h), at exactly the table's size.
+// writes <name>.png for every entry of the skin table (ui/look/Skins.h), at exactly the table's size.
 //
 // The generator is deterministic: the same source always writes the same bytes. It fails when a
 // table entry has no drawer, when a drawer has no table entry, or when a written picture does not
 // read back at the table's size.
 
 #include "tools/skingen/SkinGen.h"
-#include "ui/Skins.h"
+#include "ui/look/Skins.h"
 
 #include <iostream>
 

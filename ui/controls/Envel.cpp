@@ -1,6 +1,6 @@
-#include "ui/Envel.h"
+#include "ui/controls/Envel.h"
 
-#include "ui/Skins.h"
+#include "ui/look/Skins.h"
 
 #include <cmath>
 

@@ -1,8 +1,8 @@
-#include "ui/P_Slider.h"
+#include "ui/controls/P_Slider.h"
 
 #include "midi/MidiCntrState.h"
 #include "model/ParameterTable.h"
-#include "ui/Skins.h"
+#include "ui/look/Skins.h"
 
 namespace
 {

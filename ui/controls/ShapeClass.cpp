@@ -1,6 +1,6 @@
-#include "ui/ShapeClass.h"
+#include "ui/controls/ShapeClass.h"
 
-#include "ui/Skins.h"
+#include "ui/look/Skins.h"
 
 namespace
 {

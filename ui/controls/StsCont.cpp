@@ -1,9 +1,9 @@
-#include "ui/StsCont.h"
+#include "ui/controls/StsCont.h"
 
 #include "model/ParDes.h"
 #include "plugin/OstrelAudioProcessor.h"
-#include "ui/Skins.h"
-#include "ui/StsResor.h"
+#include "ui/look/Skins.h"
+#include "ui/look/StsResor.h"
 
 #include <cmath>
 

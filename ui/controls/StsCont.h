@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/OstrelLookAndFeel.h"
+#include "ui/look/OstrelLookAndFeel.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 

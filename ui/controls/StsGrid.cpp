@@ -1,9 +1,8 @@
-#include "ui/StsGrid.h"
+#include "ui/controls/StsGrid.h"
 
 #include "midi/MidiCntrState.h"
 #include "model/ParDes.h"
-#include "ui/LCD_Comp.h"
-#include "ui/Skins.h"
+#include "ui/look/Skins.h"
 
 #include <algorithm>
 
@@ -82,7 +81,7 @@ StsGrid::Row StsGrid::readRow (int rowBank, int slot) const
         Row row;
         row.bank = rowBank;
         row.slot = slot;
-        row.location = LCD_Comp::locationText (rowBank, slot);
+        row.location = Bank_Program::locationText (rowBank, slot);
         row.name = b.slotName (slot);
         row.category = ParDes::categoryText (b.getSlot (slot)[ProgramDump::kCategoryOffset]);
         row.abText = b.slotABText (slot);

@@ -1,7 +1,7 @@
-#include "ui/VelIndClass.h"
+#include "ui/controls/VelIndClass.h"
 
 #include "midi/MidiCntrState.h"
-#include "ui/Skins.h"
+#include "ui/look/Skins.h"
 
 namespace
 {

@@ -1,7 +1,7 @@
-#include "ui/WheelCnt.h"
+#include "ui/controls/WheelCnt.h"
 
 #include "midi/MidiCntrState.h"
-#include "ui/Skins.h"
+#include "ui/look/Skins.h"
 
 namespace
 {

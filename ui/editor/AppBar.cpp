@@ -1,4 +1,4 @@
-#include "ui/AppBar.h"
+#include "ui/editor/AppBar.h"
 
 namespace
 {

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ui/StsBut.h"
-#include "ui/StsLabel.h"
-#include "ui/WinMovCan.h"
+#include "ui/look/StsBut.h"
+#include "ui/look/StsLabel.h"
+#include "ui/look/WinMovCan.h"
 
 // The top bar of the editor page, right of the LCD: the page buttons that scroll the strip, the
 // function buttons the main component answers, the MIDI channel label and a window button. A drag

@@ -1,4 +1,4 @@
-#include "ui/AppSetBarBut.h"
+#include "ui/editor/AppSetBarBut.h"
 
 namespace
 {

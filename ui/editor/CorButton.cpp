@@ -1,6 +1,6 @@
-#include "ui/CorButton.h"
+#include "ui/editor/CorButton.h"
 
-#include "ui/Skins.h"
+#include "ui/look/Skins.h"
 
 CorButton::CorButton() : image (Skins::get ("zoom_corner")) { setSize (kWidth, kHeight); }
 

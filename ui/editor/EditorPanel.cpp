@@ -1,8 +1,8 @@
-#include "ui/EditorPanel.h"
+#include "ui/editor/EditorPanel.h"
 #include "model/ParDes.h"
 #include "model/ParameterTable.h"
 #include "plugin/OstrelAudioProcessor.h"
-#include "ui/Skins.h"
+#include "ui/look/Skins.h"
 
 namespace
 {

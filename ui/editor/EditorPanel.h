@@ -1,12 +1,12 @@
 #pragma once
 
-#include "ui/AppBar.h"
-#include "ui/AppSetBarBut.h"
-#include "ui/CorButton.h"
-#include "ui/GroupClass.h"
-#include "ui/GroupImg.h"
-#include "ui/HorScrollClass.h"
-#include "ui/LCD_Comp.h"
+#include "ui/editor/AppBar.h"
+#include "ui/editor/AppSetBarBut.h"
+#include "ui/editor/CorButton.h"
+#include "ui/editor/GroupClass.h"
+#include "ui/editor/GroupImg.h"
+#include "ui/editor/HorScrollClass.h"
+#include "ui/editor/LCD_Comp.h"
 
 class OstrelAudioProcessor;
 

@@ -1,4 +1,4 @@
-#include "ui/GroupClass.h"
+#include "ui/editor/GroupClass.h"
 #include "model/ParDes.h"
 #include "plugin/OstrelAudioProcessor.h"
 

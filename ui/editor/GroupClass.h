@@ -1,12 +1,12 @@
 #pragma once
 
-#include "ui/Envel.h"
-#include "ui/GroupContents.h"
-#include "ui/P_Pad.h"
-#include "ui/P_Slider.h"
-#include "ui/ShapeClass.h"
-#include "ui/StsCont.h"
-#include "ui/ZoneKeyClass.h"
+#include "ui/controls/Envel.h"
+#include "ui/controls/P_Pad.h"
+#include "ui/controls/P_Slider.h"
+#include "ui/controls/ShapeClass.h"
+#include "ui/controls/StsCont.h"
+#include "ui/editor/GroupContents.h"
+#include "ui/keyboard/ZoneKeyClass.h"
 
 class OstrelAudioProcessor;
 

@@ -1,4 +1,4 @@
-#include "ui/GroupContents.h"
+#include "ui/editor/GroupContents.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "ui/GroupImg.h"
+#include "ui/editor/GroupImg.h"
 
 GroupImg::GroupImg (juce::Colour c) : colour (c)
 {

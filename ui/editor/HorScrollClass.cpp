@@ -1,6 +1,6 @@
-#include "ui/HorScrollClass.h"
+#include "ui/editor/HorScrollClass.h"
 
-#include "ui/Skins.h"
+#include "ui/look/Skins.h"
 
 namespace
 {

@@ -1,23 +1,16 @@
-#include "ui/LCD_Comp.h"
+#include "ui/editor/LCD_Comp.h"
 
-#include "ui/Skins.h"
+#include "model/Bank_Program.h"
+#include "ui/look/Skins.h"
 
 namespace
 {
 const juce::Colour kText { 0xFFDDDDDD };
 const juce::Colour kABText { 0xFFFFC2A6 };
 const juce::Colour kArpText { 0xFFFF5E5E };
-constexpr int kUserBanks = 4;
 } // namespace
 
-LCD_Comp::LCD_Comp() : location (locationText (0, 0)), image (Skins::get ("lcd")) { setScale (1.0f); }
-
-juce::String LCD_Comp::locationText (int bankNumber, int programNumber)
-{
-    const auto bankText = bankNumber < kUserBanks ? "U" + juce::String (bankNumber + 1)
-                                                  : "F" + juce::String (bankNumber - (kUserBanks - 1));
-    return bankText + " P " + juce::String (programNumber + 1);
-}
+LCD_Comp::LCD_Comp() : location (Bank_Program::locationText (0, 0)), image (Skins::get ("lcd")) { setScale (1.0f); }
 
 void LCD_Comp::setProgram (int newBank, int newProgram, int newCategory, const juce::String& newName,
                            const juce::String& newCategoryText, const juce::String& newABText,
@@ -25,7 +18,7 @@ void LCD_Comp::setProgram (int newBank, int newProgram, int newCategory, const j
 {
     bank = newBank;
     program = newProgram;
-    location = locationText (bank, program);
+    location = Bank_Program::locationText (bank, program);
     category = newCategory;
     name = newName;
     categoryText = newCategoryText;
@@ -38,7 +31,7 @@ void LCD_Comp::setLocation (int newBank, int newProgram)
 {
     bank = newBank;
     program = newProgram;
-    location = locationText (bank, program);
+    location = Bank_Program::locationText (bank, program);
     repaint();
 }
 

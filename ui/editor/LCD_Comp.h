@@ -15,7 +15,6 @@ public:
 
     // "U" and bank + 1 for the user banks 0..3, "F" and bank - 3 for the factory banks 4..7, then
     // " P " and the program number counted from 1: bank 7, program 98 reads "F4 P 99".
-    static juce::String locationText (int bank, int program);
 
     void setProgram (int bank, int program, int category, const juce::String& name, const juce::String& categoryText,
                      const juce::String& abText, const juce::String& arpText);

@@ -1,7 +1,7 @@
-#include "ui/KeyBrd.h"
+#include "ui/keyboard/KeyBrd.h"
 
 #include "midi/MidiCntrState.h"
-#include "ui/Skins.h"
+#include "ui/look/Skins.h"
 
 namespace
 {

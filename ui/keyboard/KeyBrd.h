@@ -1,10 +1,10 @@
 #pragma once
 
-#include "ui/KeyPlayClass.h"
-#include "ui/OctaveKeyClass.h"
-#include "ui/PianoPad.h"
-#include "ui/VelIndClass.h"
-#include "ui/WheelCnt.h"
+#include "ui/controls/VelIndClass.h"
+#include "ui/controls/WheelCnt.h"
+#include "ui/keyboard/KeyPlayClass.h"
+#include "ui/keyboard/OctaveKeyClass.h"
+#include "ui/keyboard/PianoPad.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 

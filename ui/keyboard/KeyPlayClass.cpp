@@ -1,4 +1,4 @@
-#include "ui/KeyPlayClass.h"
+#include "ui/keyboard/KeyPlayClass.h"
 
 #include "midi/MidiCntrState.h"
 

@@ -1,7 +1,7 @@
-#include "ui/OctaveKeyClass.h"
+#include "ui/keyboard/OctaveKeyClass.h"
 
 #include "midi/MidiCntrState.h"
-#include "ui/Skins.h"
+#include "ui/look/Skins.h"
 
 namespace
 {

@@ -1,7 +1,7 @@
-#include "ui/PianoPad.h"
+#include "ui/keyboard/PianoPad.h"
 
 #include "midi/MidiCntrState.h"
-#include "ui/Skins.h"
+#include "ui/look/Skins.h"
 
 namespace
 {

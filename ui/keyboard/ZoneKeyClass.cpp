@@ -1,7 +1,7 @@
-#include "ui/ZoneKeyClass.h"
+#include "ui/keyboard/ZoneKeyClass.h"
 
-#include "ui/OctaveKeyClass.h"
-#include "ui/Skins.h"
+#include "ui/keyboard/OctaveKeyClass.h"
+#include "ui/look/Skins.h"
 
 namespace
 {

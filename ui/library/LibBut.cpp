@@ -1,6 +1,6 @@
-#include "ui/LibBut.h"
+#include "ui/library/LibBut.h"
 
-#include "ui/Skins.h"
+#include "ui/look/Skins.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "ui/LibClass.h"
+#include "ui/library/LibClass.h"
 
 #include "model/ParDes.h"
 #include "plugin/OstrelAudioProcessor.h"

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "library/FileMan.h"
-#include "ui/LibBut.h"
-#include "ui/OstrelLookAndFeel.h"
-#include "ui/SimpleLabel.h"
-#include "ui/StBut.h"
-#include "ui/StsFile.h"
-#include "ui/TextInputCont.h"
+#include "ui/library/LibBut.h"
+#include "ui/library/StBut.h"
+#include "ui/library/StsFile.h"
+#include "ui/library/TextInputCont.h"
+#include "ui/look/OstrelLookAndFeel.h"
+#include "ui/look/SimpleLabel.h"
 
 #include <array>
 #include <memory>

@@ -1,8 +1,8 @@
-#include "ui/Lib_Manager_Win.h"
+#include "ui/library/Lib_Manager_Win.h"
 
 #include "plugin/OstrelAudioProcessor.h"
-#include "ui/LibClass.h"
-#include "ui/PresetBankPage.h"
+#include "ui/library/LibClass.h"
+#include "ui/library/PresetBankPage.h"
 
 #include <algorithm>
 

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "library/FileDialogs.h"
-#include "ui/KeyPlayClass.h"
-#include "ui/LibBut.h"
-#include "ui/OstrelLookAndFeel.h"
-#include "ui/SimpleLabel.h"
-#include "ui/WinMovCan.h"
+#include "ui/keyboard/KeyPlayClass.h"
+#include "ui/library/LibBut.h"
+#include "ui/look/OstrelLookAndFeel.h"
+#include "ui/look/SimpleLabel.h"
+#include "ui/look/WinMovCan.h"
 
 #include <memory>
 

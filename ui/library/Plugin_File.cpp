@@ -1,4 +1,4 @@
-#include "ui/Plugin_File.h"
+#include "ui/library/Plugin_File.h"
 
 #include "model/ParDes.h"
 #include "plugin/OstrelAudioProcessor.h"

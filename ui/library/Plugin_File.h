@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/ProgramListView.h"
+#include "ui/library/ProgramListView.h"
 
 class OstrelAudioProcessor;
 

@@ -1,4 +1,4 @@
-#include "ui/PresetBankPage.h"
+#include "ui/library/PresetBankPage.h"
 
 #include "model/ParDes.h"
 #include "plugin/OstrelAudioProcessor.h"

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "library/FileMan.h"
-#include "ui/LibBut.h"
-#include "ui/OstrelLookAndFeel.h"
-#include "ui/Plugin_File.h"
-#include "ui/SimpleLabel.h"
-#include "ui/TextInputCont.h"
+#include "ui/library/LibBut.h"
+#include "ui/library/Plugin_File.h"
+#include "ui/library/TextInputCont.h"
+#include "ui/look/OstrelLookAndFeel.h"
+#include "ui/look/SimpleLabel.h"
 
 #include <memory>
 

@@ -1,6 +1,6 @@
-#include "ui/ProgramListView.h"
+#include "ui/library/ProgramListView.h"
 
-#include "ui/Skins.h"
+#include "ui/look/Skins.h"
 
 ProgramListView::ProgramListView() : thumb (Skins::get ("lib_list_thumb"))
 {

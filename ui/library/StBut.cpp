@@ -1,6 +1,6 @@
-#include "ui/StBut.h"
+#include "ui/library/StBut.h"
 
-#include "ui/Skins.h"
+#include "ui/look/Skins.h"
 
 #include <algorithm>
 

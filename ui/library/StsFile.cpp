@@ -1,4 +1,4 @@
-#include "ui/StsFile.h"
+#include "ui/library/StsFile.h"
 
 #include "model/ParDes.h"
 

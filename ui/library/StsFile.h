@@ -1,7 +1,7 @@
 #pragma once
 
 #include "library/LibraryStore.h"
-#include "ui/ProgramListView.h"
+#include "ui/library/ProgramListView.h"
 
 // The library list of the LIBRARY page: the program library (records, import set, filter, rows,
 // selection, counts) drawn as a program list. Listeners hear the store's notifications after the

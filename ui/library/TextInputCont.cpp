@@ -1,4 +1,4 @@
-#include "ui/TextInputCont.h"
+#include "ui/library/TextInputCont.h"
 
 #include "model/ParDes.h"
 

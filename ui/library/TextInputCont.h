@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ui/LibBut.h"
-#include "ui/OstrelLookAndFeel.h"
+#include "ui/library/LibBut.h"
+#include "ui/look/OstrelLookAndFeel.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 

@@ -1,6 +1,6 @@
-#include "ui/Check_But.h"
+#include "ui/look/Check_But.h"
 
-#include "ui/Skins.h"
+#include "ui/look/Skins.h"
 
 Check_But::Check_But (const juce::String& text, bool inside)
     : caption (text),

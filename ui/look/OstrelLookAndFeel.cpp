@@ -1,4 +1,4 @@
-#include "ui/OstrelLookAndFeel.h"
+#include "ui/look/OstrelLookAndFeel.h"
 
 namespace
 {

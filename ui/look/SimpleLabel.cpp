@@ -1,4 +1,4 @@
-#include "ui/SimpleLabel.h"
+#include "ui/look/SimpleLabel.h"
 
 SimpleLabel::SimpleLabel (float fontHeight, juce::Colour fill, int fontStyle, juce::Justification just)
     : background (fill), font ("Arial", fontHeight, fontStyle), justification (just)

@@ -1,4 +1,4 @@
-#include "ui/Skins.h"
+#include "ui/look/Skins.h"
 
 #include <OstrelSkins.h>
 

@@ -1,4 +1,4 @@
-#include "ui/StsBut.h"
+#include "ui/look/StsBut.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "ui/StsLabel.h"
+#include "ui/look/StsLabel.h"
 
 void StsLabel::setup (const juce::String& newText, const juce::String& newFontName, float newFontHeight)
 {

@@ -1,5 +1,5 @@
-#include "ui/StsResor.h"
-#include "ui/Skins.h"
+#include "ui/look/StsResor.h"
+#include "ui/look/Skins.h"
 
 void StsResor::loadImages()
 {

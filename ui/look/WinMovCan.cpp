@@ -1,6 +1,6 @@
-#include "ui/WinMovCan.h"
+#include "ui/look/WinMovCan.h"
 
-#include "ui/Skins.h"
+#include "ui/look/Skins.h"
 
 #include <algorithm>
 #include <utility>

@@ -1,6 +1,6 @@
-#include "ui/AboutPanel.h"
+#include "ui/main/AboutPanel.h"
 
-#include "ui/Skins.h"
+#include "ui/look/Skins.h"
 
 namespace
 {

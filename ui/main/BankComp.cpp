@@ -1,8 +1,8 @@
-#include "ui/BankComp.h"
+#include "ui/main/BankComp.h"
 
 #include "midi/MidiCntrState.h"
 #include "model/ParDes.h"
-#include "ui/Skins.h"
+#include "ui/look/Skins.h"
 
 namespace
 {

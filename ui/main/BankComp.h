@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ui/StsBut.h"
-#include "ui/StsGrid.h"
+#include "ui/controls/StsGrid.h"
+#include "ui/look/StsBut.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 

@@ -1,4 +1,4 @@
-#include "ui/EditorMenus.h"
+#include "ui/main/EditorMenus.h"
 #include "model/ParDes.h"
 
 namespace EditorMenus

@@ -1,7 +1,7 @@
-#include "ui/MainComp.h"
+#include "ui/main/MainComp.h"
 #include "midi/NotificationCodes.h"
 #include "plugin/OstrelAudioProcessor.h"
-#include "ui/EditorMenus.h"
+#include "ui/main/EditorMenus.h"
 
 namespace
 {

@@ -1,4 +1,4 @@
-#include "ui/MsgCont.h"
+#include "ui/main/MsgCont.h"
 
 namespace
 {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ui/StsBut.h"
-#include "ui/StsLabel.h"
+#include "ui/look/StsBut.h"
+#include "ui/look/StsLabel.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 

@@ -1,4 +1,4 @@
-#include "ui/ProgBar.h"
+#include "ui/main/ProgBar.h"
 
 namespace
 {

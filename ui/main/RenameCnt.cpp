@@ -1,4 +1,4 @@
-#include "ui/RenameCnt.h"
+#include "ui/main/RenameCnt.h"
 
 RenameCnt::RenameCnt (int x, int y, const juce::String& text)
 {

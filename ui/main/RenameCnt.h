@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/StsBut.h"
+#include "ui/look/StsBut.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 

@@ -1,4 +1,4 @@
-#include "ui/WriteSnd.h"
+#include "ui/main/WriteSnd.h"
 
 #include "midi/MidiCntrState.h"
 #include "midi/Transfers.h"

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "ui/LCD_Comp.h"
-#include "ui/RenameCnt.h"
-#include "ui/StsBut.h"
-#include "ui/StsGrid.h"
+#include "ui/controls/StsGrid.h"
+#include "ui/editor/LCD_Comp.h"
+#include "ui/look/StsBut.h"
+#include "ui/main/RenameCnt.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 

@@ -1,7 +1,7 @@
-#include "ui/Global_Container.h"
+#include "ui/setup/Global_Container.h"
 
 #include "model/GlobalSettings.h"
-#include "ui/Skins.h"
+#include "ui/look/Skins.h"
 
 #include <cmath>
 

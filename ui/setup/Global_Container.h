@@ -1,7 +1,7 @@
 #pragma once
 
 #include "midi/MidiCntrState.h"
-#include "ui/OstrelLookAndFeel.h"
+#include "ui/look/OstrelLookAndFeel.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 

@@ -1,4 +1,4 @@
-#include "ui/MIDI_Setup.h"
+#include "ui/setup/MIDI_Setup.h"
 
 #include "midi/PortsFile.h"
 

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "midi/MidiCntrState.h"
-#include "ui/Check_But.h"
-#include "ui/Global_Container.h"
-#include "ui/OstrelLookAndFeel.h"
-#include "ui/StsBut.h"
-#include "ui/StsLabel.h"
+#include "ui/look/Check_But.h"
+#include "ui/look/OstrelLookAndFeel.h"
+#include "ui/look/StsBut.h"
+#include "ui/look/StsLabel.h"
+#include "ui/setup/Global_Container.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 

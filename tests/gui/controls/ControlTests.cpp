@@ -1,7 +1,7 @@
 #include "model/ParDes.h"
 #include "tests/gui/GuiRig.h"
-#include "ui/OstrelLookAndFeel.h"
-#include "ui/StsCont.h"
+#include "ui/controls/StsCont.h"
+#include "ui/look/OstrelLookAndFeel.h"
 
 #include <gtest/gtest.h>
 

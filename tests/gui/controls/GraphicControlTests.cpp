@@ -1,11 +1,11 @@
 #include "model/ParameterTable.h"
 #include "tests/gui/GuiRig.h"
-#include "ui/Envel.h"
-#include "ui/P_Pad.h"
-#include "ui/P_Slider.h"
-#include "ui/ShapeClass.h"
-#include "ui/VelIndClass.h"
-#include "ui/WheelCnt.h"
+#include "ui/controls/Envel.h"
+#include "ui/controls/P_Pad.h"
+#include "ui/controls/P_Slider.h"
+#include "ui/controls/ShapeClass.h"
+#include "ui/controls/VelIndClass.h"
+#include "ui/controls/WheelCnt.h"
 
 #include <gtest/gtest.h>
 

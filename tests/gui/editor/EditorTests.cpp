@@ -4,7 +4,7 @@
 #include "model/ParDes.h"
 #include "plugin/OstrelAudioProcessorEditor.h"
 #include "tests/gui/GuiRig.h"
-#include "ui/MainComp.h"
+#include "ui/main/MainComp.h"
 
 namespace
 {

@@ -1,5 +1,5 @@
 #include "model/ParameterTable.h"
-#include "ui/GroupContents.h"
+#include "ui/editor/GroupContents.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "tests/gui/GuiRig.h"
-#include "ui/KeyBrd.h"
-#include "ui/ZoneKeyClass.h"
+#include "ui/keyboard/KeyBrd.h"
+#include "ui/keyboard/ZoneKeyClass.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 #include "plugin/StateChunks.h"
 #include "tests/ScriptedDialogs.h"
 #include "tests/gui/GuiRig.h"
-#include "ui/LibClass.h"
-#include "ui/Lib_Manager_Win.h"
-#include "ui/PresetBankPage.h"
+#include "ui/library/LibClass.h"
+#include "ui/library/Lib_Manager_Win.h"
+#include "ui/library/PresetBankPage.h"
 
 #include <gtest/gtest.h>
 

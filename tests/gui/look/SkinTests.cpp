@@ -1,5 +1,5 @@
-#include "ui/Skins.h"
-#include "ui/StsResor.h"
+#include "ui/look/Skins.h"
+#include "ui/look/StsResor.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 #include "midi/NotificationCodes.h"
 #include "tests/ScriptedDialogs.h"
 #include "tests/gui/GuiRig.h"
-#include "ui/EditorMenus.h"
-#include "ui/MainComp.h"
+#include "ui/main/EditorMenus.h"
+#include "ui/main/MainComp.h"
 
 namespace
 {

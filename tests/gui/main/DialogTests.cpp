@@ -2,11 +2,11 @@
 #include "model/ParDes.h"
 #include "model/ProgramDump.h"
 #include "tests/gui/GuiRig.h"
-#include "ui/AppSetBarBut.h"
-#include "ui/BankComp.h"
-#include "ui/MsgCont.h"
-#include "ui/WinMovCan.h"
-#include "ui/WriteSnd.h"
+#include "ui/editor/AppSetBarBut.h"
+#include "ui/look/WinMovCan.h"
+#include "ui/main/BankComp.h"
+#include "ui/main/MsgCont.h"
+#include "ui/main/WriteSnd.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // the MIDI setup panel, and the editor's own commands.
 #include "midi/SimulatorDevices.h"
 #include "tests/gui/GuiRig.h"
-#include "ui/MainComp.h"
+#include "ui/main/MainComp.h"
 
 TEST (SimulatorEditor, ChosenInTheSetupItAnswersLikeTheInstrument)
 {

@@ -1,8 +1,8 @@
 #include "midi/PortsFile.h"
 #include "model/GlobalSettings.h"
 #include "tests/gui/GuiRig.h"
-#include "ui/Global_Container.h"
-#include "ui/MIDI_Setup.h"
+#include "ui/setup/Global_Container.h"
+#include "ui/setup/MIDI_Setup.h"
 
 #include <gtest/gtest.h>
 
