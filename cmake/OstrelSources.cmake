@@ -13,7 +13,8 @@ set(OSTREL_MODEL_SOURCES
     ${OSTREL_MODEL_PURE_SOURCES}
     ${OSTREL_ROOT}/model/DSI_Program.cpp
     ${OSTREL_ROOT}/model/Bank_Program.cpp
-    ${OSTREL_ROOT}/model/FactoryData.cpp)
+    ${OSTREL_ROOT}/model/FactoryData.cpp
+    ${OSTREL_ROOT}/model/ProgramFile.cpp)
 
 set(OSTREL_MIDI_SOURCES
     ${OSTREL_ROOT}/midi/MidiDevices.cpp

@@ -1,13 +1,14 @@
 // Coverage-guided fuzzing of everything that reads bytes from outside: MIDI and SysEx from the
 // instrument, MIDI and SysEx from the computer as the built-in simulated instrument takes them, the
-// settings, bank, geometry and ports files, host chunks, library files, and single program and bank
-// files. The first byte picks the reader; the rest is its input, handed over in an exact-size buffer
-// so that AddressSanitizer sees any read past its end.
+// settings, bank, geometry and ports files, host chunks, library files, single program and bank
+// files, and every file form of programs. The first byte picks the reader; the rest is its input,
+// handed over in an exact-size buffer so that AddressSanitizer sees any read past its end.
 #include "library/FileMan.h"
 #include "library/LibraryStore.h"
 #include "midi/MidiCntrState.h"
 #include "midi/PortsFile.h"
 #include "midi/Prophet12Simulator.h"
+#include "model/ProgramFile.h"
 #include "plugin/StateChunks.h"
 #include "settings/SettingsFiles.h"
 
@@ -89,6 +90,33 @@ void feedSimulator (const uint8_t* data, size_t size)
     }
 }
 
+constexpr ProgramFile::Format kProgramFileFormats[] = {
+    ProgramFile::Format::sysEx,   ProgramFile::Format::program,    ProgramFile::Format::bank,
+    ProgramFile::Format::library, ProgramFile::Format::presetBank, ProgramFile::Format::preset,
+};
+
+// The readers of every file form of programs. What a reader finds must survive being written in the
+// same form and read again, so a reader can never hand on a program its own writer cannot keep.
+void readProgramFile (const uint8_t* data, size_t size)
+{
+    if (size < 1)
+        return;
+    const auto format = kProgramFileFormats[data[0] % std::size (kProgramFileFormats)];
+    const std::vector<uint8_t> file (data + 1, data + size);
+    const auto programs = ProgramFile::read (format, file.data(), file.size());
+    const auto capacity = (size_t) ProgramFile::capacityOf (format);
+    if (programs.empty() || (capacity > 0 && programs.size() > capacity))
+        return;
+
+    const auto written = ProgramFile::write (format, programs);
+    const auto again = ProgramFile::read (format, static_cast<const uint8_t*> (written.getData()), written.getSize());
+    if (again.size() < programs.size())
+        std::abort();
+    for (size_t i = 0; i < programs.size(); ++i)
+        if (again[i].record != programs[i].record)
+            std::abort();
+}
+
 // Well-formed inputs for every reader, written into the corpus folder before the run so that the
 // fuzzer starts from the real layouts and mutates them.
 void writeSeeds (const juce::File& folder)
@@ -143,6 +171,18 @@ void writeSeeds (const juce::File& folder)
     session.append (talk, sizeof (talk));
     session.append (programDump.getData(), programDump.getSize());
     seedBlock (12, "simulator-session", session);
+
+    // Every file form of programs; the first byte picks the form.
+    for (const auto format : kProgramFileFormats)
+    {
+        auto file = ProgramFile::write (format, ProgramFile::read (ProgramFile::Format::sysEx,
+                                                                   static_cast<const uint8_t*> (session.getData()),
+                                                                   session.getSize()));
+        const auto pick = (uint8_t) format;
+        juce::MemoryBlock input (&pick, 1);
+        input.append (file.getData(), file.getSize());
+        seedBlock (13, "program-file" + ProgramFile::extensionOf (format), input);
+    }
 }
 } // namespace
 
@@ -162,7 +202,7 @@ extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
     const auto* bytes = input.data();
     const auto length = input.size();
 
-    switch (data[0] % 13)
+    switch (data[0] % 14)
     {
         case 0: feedMidi (bytes, length); break;
         case 1: controller().dispatchSysEx (juce::MemoryBlock (bytes, length)); break;
@@ -217,6 +257,7 @@ extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
             break;
         }
         case 12: feedSimulator (bytes, length); break;
+        case 13: readProgramFile (bytes, length); break;
         default:
         {
             DSI_Program program;
