@@ -1,8 +1,13 @@
 // Coverage-guided fuzzing of everything that reads bytes from outside: MIDI and SysEx from the
 // instrument, MIDI and SysEx from the computer as the built-in simulated instrument takes them, the
 // settings, bank, geometry and ports files, host chunks, library files, single program and bank
-// files, and every file form of programs. The first byte picks the reader; the rest is its input,
-// handed over in an exact-size buffer so that AddressSanitizer sees any read past its end.
+// files, and every file form of programs.
+//
+// Each reader is fuzzed on its own: OSTREL_FUZZ_READER names it (see kReaders), and the whole input
+// goes to it, handed over in an exact-size buffer so that AddressSanitizer sees any read past its end.
+// Its seeds, written to OSTREL_FUZZ_SEEDS before the run, are its real layouts and set the input
+// size the fuzzer tries, so a short reader is not fed a bank file's length. Without
+// OSTREL_FUZZ_READER the first byte of each input picks the reader.
 #include "library/FileMan.h"
 #include "library/LibraryStore.h"
 #include "midi/MidiCntrState.h"
@@ -15,7 +20,10 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <string>
 #include <vector>
 
 extern "C" int LLVMFuzzerInitialize (int* argc, char*** argv);
@@ -58,7 +66,11 @@ void feedMidi (const uint8_t* data, size_t size)
 // program it dumps must come back unchanged when it is sent to it again.
 void feedSimulator (const uint8_t* data, size_t size)
 {
-    Prophet12SimulatorCore simulator ([] (int, int) { return ProgramDump::Record {}; });
+    // A fresh instrument for every input, copied over the last one from one made once: making or
+    // allocating its 792 programs would be most of what a short input costs.
+    static const Prophet12SimulatorCore fresh ([] (int, int) { return ProgramDump::Record {}; });
+    static Prophet12SimulatorCore simulator = fresh;
+    simulator = fresh;
     std::vector<Prophet12SimulatorCore::Message> answers;
     size_t i = 0;
     while (i < size)
@@ -117,20 +129,132 @@ void readProgramFile (const uint8_t* data, size_t size)
             std::abort();
 }
 
-// Well-formed inputs for every reader, written into the corpus folder before the run so that the
-// fuzzer starts from the real layouts and mutates them.
+void readSysEx (const uint8_t* bytes, size_t length) { controller().dispatchSysEx (juce::MemoryBlock (bytes, length)); }
+
+void readDumps (const uint8_t* bytes, size_t length)
+{
+    juce::ignoreUnused (ProgramDump::parseBlock (bytes, length), ProgramDump::unpack (bytes, length));
+    const auto found = ProgramDump::collectProgramDumps (bytes, length);
+    Bank_Program bank;
+    bank.loadDumps (found.dumps.getData(), found.dumps.getSize());
+    bank.loadDumps (bytes, length);
+}
+
+void readPortsFile (const uint8_t* bytes, size_t length)
+{
+    PortsFile::Settings settings;
+    PortsFile::decode (bytes, length, settings);
+}
+
+void readBankImages (const uint8_t* bytes, size_t length)
+{
+    std::array<Bank_Program, 8> banks;
+    std::array<Bank_Program*, 8> targets;
+    for (size_t i = 0; i < 8; ++i)
+        targets[i] = &banks[i];
+    SettingsFiles::decodeBankImages (bytes, length, targets);
+}
+
+void readGeometry (const uint8_t* bytes, size_t length)
+{
+    juce::ignoreUnused (SettingsFiles::decodeGeometry (bytes, length));
+}
+
+void readBankChunk (const uint8_t* bytes, size_t length)
+{
+    StateChunks::restoreBankChunk (controller(), bytes, length);
+}
+
+void readProgramChunk (const uint8_t* bytes, size_t length)
+{
+    StateChunks::restoreProgramChunk (controller(), bytes, length);
+}
+
+void readLibraryFile (const uint8_t* bytes, size_t length)
+{
+    LibraryStore store;
+    store.loadImage (bytes, length);
+    store.stageFromImage (bytes, length, length > 0 ? bytes[0] % 32 : 0);
+    store.commitPending (true);
+}
+
+void readSingleProgramFile (const uint8_t* bytes, size_t length)
+{
+    DSI_Program program;
+    FileMan::readSingleProgram (bytes, length, program);
+}
+
+void readProgramBankFile (const uint8_t* bytes, size_t length)
+{
+    if (auto dumps = FileMan::readProgramBank (bytes, length))
+    {
+        Bank_Program bank;
+        FileMan::decodeBank (*dumps, bank);
+    }
+}
+
+void readRecord (const uint8_t* bytes, size_t length)
+{
+    DSI_Program program;
+    program.parse (bytes, length);
+    program.setData (bytes, length);
+    juce::ignoreUnused (program.name());
+}
+
+struct Reader
+{
+    const char* name;
+    void (*read) (const uint8_t* bytes, size_t length);
+    size_t maxLength; // the longest input tried: a whole file where that is cheap, a few programs where not
+};
+
+// Readers that loop over programs see their loops with a few programs; the bank chunk and the
+// simulator's session take whole ones, since their edge cases sit at the full length.
+constexpr size_t kShort = 4096;
+constexpr size_t kFewPrograms = 4 * 1178 + 64;
+constexpr size_t kBankChunk = 102430 + 64;
+
+// Every reader, by the name OSTREL_FUZZ_READER gives; without it the first byte picks the reader by
+// its index here, which is also the reader a seed in writeSeeds is for.
+constexpr Reader kReaders[] = {
+    { "midi-in", feedMidi, kShort },
+    { "sysex-in", readSysEx, kShort },
+    { "dumps", readDumps, kFewPrograms },
+    { "ports-file", readPortsFile, kShort },
+    { "bank-images", readBankImages, kFewPrograms },
+    { "geometry", readGeometry, kShort },
+    { "bank-chunk", readBankChunk, kBankChunk },
+    { "program-chunk", readProgramChunk, kShort },
+    { "library-file", readLibraryFile, kFewPrograms },
+    { "single-program-file", readSingleProgramFile, kShort },
+    { "program-bank-file", readProgramBankFile, kFewPrograms },
+    { "record", readRecord, kShort },
+    { "simulator", feedSimulator, kShort },
+    { "program-files", readProgramFile, kFewPrograms },
+};
+constexpr int kNoReader = -1;
+
+// The reader this run fuzzes alone, or kNoReader for all of them.
+int chosenReader = kNoReader;
+
+// Well-formed inputs for the readers, written into the corpus folder before the run so that the
+// fuzzer starts from the real layouts and mutates them. A run of one reader gets only its seeds.
 void writeSeeds (const juce::File& folder)
 {
     folder.createDirectory();
     auto seed = [&] (int reader, const juce::String& name, const void* bytes, size_t size) {
+        if (chosenReader != kNoReader && reader != chosenReader)
+            return;
         juce::MemoryBlock block;
         const auto selector = (uint8_t) reader;
-        block.append (&selector, 1);
+        if (chosenReader == kNoReader)
+            block.append (&selector, 1);
         block.append (bytes, size);
         folder.getChildFile ("seed-" + name).replaceWithData (block.getData(), block.getSize());
     };
+    // A seed longer than its reader's inputs is cut to the reader's length.
     auto seedBlock = [&] (int reader, const juce::String& name, const juce::MemoryBlock& b) {
-        seed (reader, name, b.getData(), b.getSize());
+        seed (reader, name, b.getData(), juce::jmin (b.getSize(), kReaders[reader].maxLength - 1));
     };
 
     Bank_Program bank;
@@ -186,8 +310,32 @@ void writeSeeds (const juce::File& folder)
 }
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize (int*, char***)
+extern "C" int LLVMFuzzerInitialize (int* argc, char*** argv)
 {
+    if (const char* name = std::getenv ("OSTREL_FUZZ_READER"))
+    {
+        const auto found = std::find_if (std::begin (kReaders), std::end (kReaders),
+                                         [&] (const Reader& r) { return std::strcmp (r.name, name) == 0; });
+        if (found == std::end (kReaders))
+        {
+            std::fprintf (stderr, "OSTREL_FUZZ_READER: no reader is called '%s'\n", name);
+            std::abort();
+        }
+        chosenReader = (int) (found - std::begin (kReaders));
+
+        // The reader's own input length, unless the command line gives one.
+        static std::vector<char*> arguments (*argv, *argv + *argc);
+        static std::string maxLength = "-max_len=" + std::to_string (found->maxLength);
+        const bool given = std::any_of (arguments.begin(), arguments.end(),
+                                        [] (const char* a) { return std::strncmp (a, "-max_len=", 9) == 0; });
+        if (! given)
+        {
+            arguments.insert (arguments.begin() + 1, maxLength.data());
+            arguments.push_back (nullptr);
+            *argc += 1;
+            *argv = arguments.data();
+        }
+    }
     if (const char* seeds = std::getenv ("OSTREL_FUZZ_SEEDS"))
         writeSeeds (juce::File (seeds));
     return 0;
@@ -195,77 +343,16 @@ extern "C" int LLVMFuzzerInitialize (int*, char***)
 
 extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
 {
+    if (chosenReader != kNoReader)
+    {
+        const std::vector<uint8_t> input (data, data + size); // exactly the bytes, no more
+        kReaders[chosenReader].read (input.data(), input.size());
+        return 0;
+    }
+
     if (size < 1)
         return 0;
-
-    const std::vector<uint8_t> input (data + 1, data + size); // exactly the bytes, no more
-    const auto* bytes = input.data();
-    const auto length = input.size();
-
-    switch (data[0] % 14)
-    {
-        case 0: feedMidi (bytes, length); break;
-        case 1: controller().dispatchSysEx (juce::MemoryBlock (bytes, length)); break;
-        case 2:
-        {
-            juce::ignoreUnused (ProgramDump::parseBlock (bytes, length), ProgramDump::unpack (bytes, length));
-            const auto found = ProgramDump::collectProgramDumps (bytes, length);
-            Bank_Program bank;
-            bank.loadDumps (found.dumps.getData(), found.dumps.getSize());
-            bank.loadDumps (bytes, length);
-            break;
-        }
-        case 3:
-        {
-            PortsFile::Settings settings;
-            PortsFile::decode (bytes, length, settings);
-            break;
-        }
-        case 4:
-        {
-            std::array<Bank_Program, 8> banks;
-            std::array<Bank_Program*, 8> targets;
-            for (size_t i = 0; i < 8; ++i)
-                targets[i] = &banks[i];
-            SettingsFiles::decodeBankImages (bytes, length, targets);
-            break;
-        }
-        case 5: juce::ignoreUnused (SettingsFiles::decodeGeometry (bytes, length)); break;
-        case 6: StateChunks::restoreBankChunk (controller(), bytes, length); break;
-        case 7: StateChunks::restoreProgramChunk (controller(), bytes, length); break;
-        case 8:
-        {
-            LibraryStore store;
-            store.loadImage (bytes, length);
-            store.stageFromImage (bytes, length, length > 0 ? bytes[0] % 32 : 0);
-            store.commitPending (true);
-            break;
-        }
-        case 9:
-        {
-            DSI_Program program;
-            FileMan::readSingleProgram (bytes, length, program);
-            break;
-        }
-        case 10:
-        {
-            if (auto dumps = FileMan::readProgramBank (bytes, length))
-            {
-                Bank_Program bank;
-                FileMan::decodeBank (*dumps, bank);
-            }
-            break;
-        }
-        case 12: feedSimulator (bytes, length); break;
-        case 13: readProgramFile (bytes, length); break;
-        default:
-        {
-            DSI_Program program;
-            program.parse (bytes, length);
-            program.setData (bytes, length);
-            juce::ignoreUnused (program.name());
-            break;
-        }
-    }
+    const std::vector<uint8_t> input (data + 1, data + size);
+    kReaders[data[0] % std::size (kReaders)].read (input.data(), input.size());
     return 0;
 }
