@@ -133,7 +133,17 @@ ChainedTransfer::Step ChainedTransfer::tick()
 
     const int mode = controller.getTransferMode();
     const int source = mode == Transfers::kTransmitBank ? sourceBank : b;
-    if (controller.getPorts().isOutputOpen() && isSlot (source, p))
+    auto& ports = controller.getPorts();
+    // On a DIN cable a dump takes 377 ms: the next goes to the port only once the cable will be
+    // through with the last before the next tick, so the port always holds the next one ready and
+    // the cable never idles, yet never more than one waits (the progress is the cable's, and
+    // "CANCEL" stops what has not gone).
+    if (ports.isOutputOpen() && ports.getBacklogMicroseconds() > Transfers::kTickMilliseconds * 1000)
+    {
+        step.waiting = true;
+        return step;
+    }
+    if (ports.isOutputOpen() && isSlot (source, p))
     {
         controller.sendSysEx (ProgramDump::programDump (controller.getSlot (source, p), b, p));
         step.sent = true;
