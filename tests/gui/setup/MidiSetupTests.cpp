@@ -210,7 +210,7 @@ TEST_F (MidiSetup, TheLinkLabelShowsAndChoosesTheOutputsLink)
 
     panel.outputChosen (3); // "Other Port": a MIDI interface, paced by its name
     EXPECT_EQ (panel.getLinkLabel().getText(), "MIDI DIN (auto)");
-    panel.outputChosen (0);
+    panel.outputChosen (1); // "NONE"
     EXPECT_EQ (panel.getLinkLabel().getText(), "Automatic");
     panel.outputChosen (2);
     EXPECT_EQ (panel.getLinkLabel().getText(), "MIDI DIN");
