@@ -142,7 +142,7 @@ void MIDI_PORTS_Control::sendBuffer (const juce::MidiBuffer& buffer)
         for (const auto metadata : buffer)
             waiting.messages.push_back (metadata.getMessage());
         enqueuePaced (std::move (waiting));
-        pumpPaced();
+        wakePacer();
         return;
     }
 
@@ -246,7 +246,7 @@ void MIDI_PORTS_Control::sendSysEx (const void* data, size_t size)
         Waiting waiting;
         waiting.messages.push_back (juce::MidiMessage (data, (int) size));
         enqueuePaced (std::move (waiting));
-        pumpPaced();
+        wakePacer();
         return;
     }
 
@@ -294,7 +294,7 @@ void MIDI_PORTS_Control::sendPacedNrpn (int channel, int position, int nrpn, int
     {
         waiting.position = -1;
         enqueuePaced (std::move (waiting));
-        pumpPaced();
+        wakePacer();
         return;
     }
 
@@ -338,7 +338,7 @@ void MIDI_PORTS_Control::sendPacedNrpn (int channel, int position, int nrpn, int
         }
         queuedBytes += kNrpnBytes;
     }
-    pumpPaced();
+    wakePacer();
 }
 
 int MIDI_PORTS_Control::bytesOf (const Waiting& w)
@@ -369,24 +369,54 @@ void MIDI_PORTS_Control::clearPacedLocked()
     alarmSet = false;
 }
 
+// A sender only leaves its message waiting and rings the clock: the device is written by the
+// clock's thread alone (and the message thread when the port changes), never by the host's or the
+// audio thread. An alarm already set rings no later than the cable frees, and the waiting messages
+// go in order anyway.
+void MIDI_PORTS_Control::wakePacer()
+{
+    const juce::ScopedLock ql (queueLock);
+    if (! alarmSet && outputOpen)
+        setAlarmLocked (clock->nowMicroseconds());
+}
+
+// Under queueLock, so closing the output (which clears the lanes under it) cancels it.
+void MIDI_PORTS_Control::setAlarmLocked (int64_t at)
+{
+    alarmSet = true;
+    clock->setAlarm (this, at, [this] {
+        {
+            const juce::ScopedLock l (queueLock);
+            alarmSet = false;
+        }
+        if (! pumpPaced())
+        {
+            // Someone holds the output without handing over (a port change, a name asked for):
+            // look again in a moment.
+            const juce::ScopedLock l (queueLock);
+            if (! alarmSet && outputOpen)
+                setAlarmLocked (clock->nowMicroseconds() + 1000);
+        }
+    });
+}
+
 // Whoever gets the output hands over what the cable has room for; the rest waits for the alarm
-// set for the moment the next message fits. A sender that finds the output busy leaves its message
-// waiting: the holder looks again after letting go.
-void MIDI_PORTS_Control::pumpPaced()
+// set for the moment the next message fits. False when the output was held by someone else.
+bool MIDI_PORTS_Control::pumpPaced()
 {
     for (;;)
     {
         {
             const juce::ScopedTryLock tl (outputLock);
             if (! tl.isLocked())
-                return;
+                return false;
             if (output != nullptr)
                 pumpPacedLocked();
         }
 
         const juce::ScopedLock ql (queueLock);
         if (alarmSet || (firstLane.empty() && automationOrder.empty()))
-            return;
+            return true;
     }
 }
 
@@ -435,15 +465,7 @@ bool MIDI_PORTS_Control::takeNextPaced (Waiting& next, int64_t now)
     const int bytes = bytesOf (head);
     if (paced && ! meter.fits (bytes, now))
     {
-        // Set under queueLock, so closing the output (which clears the lanes under it) cancels it.
-        alarmSet = true;
-        clock->setAlarm (this, meter.readyAt (bytes), [this] {
-            {
-                const juce::ScopedLock l (queueLock);
-                alarmSet = false;
-            }
-            pumpPaced();
-        });
+        setAlarmLocked (meter.readyAt (bytes));
         return false;
     }
 

@@ -18,8 +18,8 @@
 // handed to a short queue that whoever holds the output empties before letting it go.
 //
 // On a paced link (a MIDI DIN cable, see OutputLink) nothing is handed to the port before the cable
-// has room for it: messages wait in two lanes, emptied by whoever holds the output and by the
-// clock's alarm when the cable frees. Everything but host automation waits in the first lane, in
+// has room for it: messages wait in two lanes, emptied on the clock's thread, at once and then each
+// time the cable has room for the next. Everything but host automation waits in the first lane, in
 // order; host automation waits in the second, served when the first is empty. A parameter that
 // waits takes the newest value given to it, so a drag or an automation ramp always ends on its last
 // value, and its NRPN is made when it goes, against what the cable last carried, so the sequence is
@@ -109,7 +109,9 @@ private:
     void drainQueued();
 
     void enqueuePaced (Waiting waiting);
-    void pumpPaced();
+    void wakePacer();
+    void setAlarmLocked (int64_t at);
+    bool pumpPaced();
     void pumpPacedLocked();
     bool takeNextPaced (Waiting& next, int64_t now);
     std::vector<juce::MidiMessage> encodePacedNrpn (const Waiting& w);
