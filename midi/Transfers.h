@@ -72,6 +72,6 @@ public:
 
 private:
     MidiCntrState& controller;
-    bool transmitting = false;
+    bool transmitting = false, draining = false;
     int nextBank = 0, nextProgram = 0, sourceBank = -1;
 };

@@ -149,6 +149,7 @@ constexpr int64_t kTick = Transfers::kTickMilliseconds * 1000;
 struct ChainRun
 {
     int sent = 0, ticks = 0;
+    int64_t finishedAt = 0;
     std::vector<uint8_t> expected; // the dumps the chain sent, one after another
 };
 
@@ -178,7 +179,10 @@ ChainRun transmit (DinRig& rig, int menuId)
             run.expected.insert (run.expected.end(), dump.begin(), dump.end());
         }
         if (step.finished)
+        {
+            run.finishedAt = rig.clock->nowMicroseconds();
             break;
+        }
     }
     rig.drain();
     return run;
@@ -250,6 +254,9 @@ TEST (DinLink, BankTransmitsArriveByteForByteWithNothingDropped)
         const auto run = transmit (rig, k.menuId);
         EXPECT_EQ (run.sent, 99 * (k.lastBank - k.firstBank + 1));
         EXPECT_EQ (rig.devices->getDroppedEvents(), 0);
+        // The overlay closes when the last dump is on the instrument's side, not before.
+        EXPECT_GE (run.finishedAt, rig.devices->getCableFreeAt());
+        EXPECT_LT (run.finishedAt, rig.devices->getCableFreeAt() + kTick);
         const auto wire = rig.wireBytes();
         ASSERT_EQ (wire.size() - before, run.expected.size());
         EXPECT_TRUE (std::equal (run.expected.begin(), run.expected.end(), wire.begin() + (long) before));
