@@ -88,12 +88,15 @@ struct DinBench
     std::unique_ptr<MidiCntrState> controller;
 };
 
-// One bank transmitted down a DIN cable, ticked every 100 ms as the editor's timer does: the time
-// from the menu choice to the last byte on the instrument's side, over the time the 99 dumps need
-// on the cable (37.3 s). Arg 1 keeps the fixed pace of a "USB" link, to count what the kernel drops.
+// A bank transmit down a DIN cable, ticked every 100 ms as the editor's timer does: the time from
+// the menu choice to the last byte on the instrument's side, over the time the dumps need on the
+// cable (37.3 s a bank). Arg 0: one bank; 1: the same at the fixed pace of a "USB" link, to count
+// what the kernel drops; 2: "Transmit All User Banks".
 void transmitBankOverDin (benchmark::State& state)
 {
-    const bool fixedPace = state.range (0) != 0;
+    const bool fixedPace = state.range (0) == 1;
+    const bool allUserBanks = state.range (0) == 2;
+    const double dumps = allUserBanks ? 4 * 99.0 : 99.0;
     double ratio = 0.0, dropped = 0.0, simulated = 0.0;
     for (auto _ : state)
     {
@@ -103,20 +106,23 @@ void transmitBankOverDin (benchmark::State& state)
             c.setOutputLinkChoice (OutputLink::Choice::usb);
         ChainedTransfer chain (c);
         const int64_t start = bench.clock->nowMicroseconds();
-        chain.start (Transfers::kTransmitBank, 4);
+        if (allUserBanks)
+            chain.start (Transfers::kTransmitUserBanks, 0);
+        else
+            chain.start (Transfers::kTransmitBank, 4);
         do // the editor's timer: the first tick 100 ms after the menu choice
             bench.clock->advance (Transfers::kTickMilliseconds * 1000);
         while (! chain.tick().finished);
         bench.drain();
         simulated = (double) (bench.devices->getCableFreeAt() - start) / 1.0e6;
-        ratio = simulated / (99.0 * ProgramDump::kProgramDumpBytes / OutputLink::kDinBytesPerSecond);
+        ratio = simulated / (dumps * ProgramDump::kProgramDumpBytes / OutputLink::kDinBytesPerSecond);
         dropped = bench.devices->getDroppedEvents();
     }
     state.counters["cable_s"] = simulated;
     state.counters["wall_over_wire"] = ratio;
     state.counters["dumps_dropped"] = dropped;
 }
-BENCHMARK (transmitBankOverDin)->Arg (0)->Arg (1)->Iterations (1)->Unit (benchmark::kMillisecond);
+BENCHMARK (transmitBankOverDin)->Arg (0)->Arg (1)->Arg (2)->Iterations (1)->Unit (benchmark::kMillisecond);
 
 // All 624 host parameters automated every block (48 kHz, 512 samples) for ten seconds while a knob
 // ("LPF Freq") is dragged by hand, a new value every block. For every value the knob is given: the
