@@ -108,7 +108,7 @@ void MIDI_PORTS_Control::setLinkChoice (OutputLink::Choice choice, bool forTheOp
 // known to the new one: the next parameter names itself again.
 void MIDI_PORTS_Control::updatePaced()
 {
-    const bool nowPaced = output != nullptr && outputOpen && isPacedPort (linkChoice, outputName);
+    const bool nowPaced = output != nullptr && outputOpen && OutputLink::isPaced (linkChoice, outputName);
     bool changed;
     {
         const juce::ScopedLock ql (queueLock);

@@ -82,10 +82,6 @@ public:
     juce::String getOutputName() const;
     // True while the open output is paced as a DIN link.
     bool isPaced() const noexcept { return paced; }
-    static bool isPacedPort (OutputLink::Choice choice, const juce::String& name)
-    {
-        return OutputLink::isPaced (choice, name);
-    }
 
     // On a paced link: a parameter of the program (`position`, its NRPN number) or of the instrument
     // (a global, `position` < 0, never merged). Host automation waits behind everything else.
@@ -93,7 +89,6 @@ public:
 
     // How long until everything handed over and everything waiting has left the cable; 0 on a fast link.
     int64_t getBacklogMicroseconds();
-    int64_t nowMicroseconds() { return clock->nowMicroseconds(); }
 
 private:
     struct Waiting
