@@ -20,6 +20,7 @@ set(OSTREL_MIDI_SOURCES
     ${OSTREL_ROOT}/midi/MidiDevices.cpp
     ${OSTREL_ROOT}/midi/Prophet12Simulator.cpp
     ${OSTREL_ROOT}/midi/SimulatorDevices.cpp
+    ${OSTREL_ROOT}/midi/LinkClock.cpp
     ${OSTREL_ROOT}/midi/MIDI_PORTS_Control.cpp
     ${OSTREL_ROOT}/midi/PortsFile.cpp
     ${OSTREL_ROOT}/midi/MidiCntrState.cpp

@@ -86,6 +86,7 @@ MidiCntrState::MidiCntrState (Environment environment)
         return name.length() >= 3 ? names.indexOf (name) + 1 : 0;
     };
     ports->reopenInput (openByName (portSettings.input, ports->getDevices().getInputNames()), this);
+    applyLinkChoice (portSettings.output);
     ports->reopenOutput (openByName (portSettings.output, ports->getDevices().getOutputNames()));
 }
 
@@ -180,8 +181,38 @@ void MidiCntrState::selectOutput (int listIndex)
         else if (juce::isPositiveAndNotGreaterThan (listIndex, names.size()))
             portSettings.output = names[listIndex - 1];
     }
+    // The port's link is known before it opens, so its first message already goes the right way.
+    applyLinkChoice (juce::isPositiveAndNotGreaterThan (listIndex, names.size()) ? names[listIndex - 1]
+                                                                                 : juce::String());
     ports->reopenOutput (listIndex);
 }
+
+void MidiCntrState::applyLinkChoice (const juce::String& outputName)
+{
+    auto choice = OutputLink::Choice::automatic;
+    {
+        const juce::ScopedLock sl (dataLock);
+        if (const auto found = linkChoices.find (outputName); found != linkChoices.end())
+            choice = found->second;
+    }
+    ports->setLinkChoice (choice, false);
+}
+
+void MidiCntrState::setOutputLinkChoice (OutputLink::Choice choice)
+{
+    const auto name = ports->getOutputName();
+    if (name.isNotEmpty())
+    {
+        const juce::ScopedLock sl (dataLock);
+        if (choice == OutputLink::Choice::automatic)
+            linkChoices.erase (name);
+        else
+            linkChoices[name] = choice;
+    }
+    ports->setLinkChoice (choice);
+}
+
+OutputLink::Choice MidiCntrState::getOutputLinkChoice() const { return ports->getLinkChoice(); }
 
 void MidiCntrState::loadPortsFile()
 {
@@ -193,6 +224,13 @@ void MidiCntrState::loadPortsFile()
         return;
     }
 
+    juce::MemoryBlock links;
+    if (file.getSiblingFile (PortsFile::kLinkFileName).loadFileAsData (links))
+    {
+        const juce::ScopedLock sl (dataLock);
+        linkChoices = PortsFile::decodeLinks (links.getData(), links.getSize());
+    }
+
     const juce::ScopedLock sl (dataLock);
     PortsFile::decode (content.getData(), content.getSize(), portSettings);
     if (portSettings.sysExBufferSize != 0)
@@ -201,13 +239,20 @@ void MidiCntrState::loadPortsFile()
 
 void MidiCntrState::savePortsFile()
 {
-    juce::MemoryBlock content;
+    juce::MemoryBlock content, links;
     {
         const juce::ScopedLock sl (dataLock);
         portSettings.sysExBufferSize = ports->getSysExBufferSize();
         content = PortsFile::encode (portSettings);
+        links = PortsFile::encodeLinks (linkChoices);
     }
     SettingsFiles::writeAtomically (folder.portsFile(), content);
+    // Only while a choice is made: with every port automatic there is no second file.
+    const auto linkFile = folder.portsFile().getSiblingFile (PortsFile::kLinkFileName);
+    if (links.getSize() > 0)
+        SettingsFiles::writeAtomically (linkFile, links);
+    else
+        linkFile.deleteFile();
 }
 
 PortsFile::Settings MidiCntrState::getPortSettings() const
@@ -326,7 +371,7 @@ void MidiCntrState::setParameterValue (int position, int value)
     if (position < ParameterTable::kProgramPositions)
     {
         storeValue (position, value);
-        sendParameterNrpn (position, value);
+        sendParameter (position, value, true); // host automation
         postNotification (Notification::parameterChanged (position, value));
     }
     else if (position == ParameterTable::kProgramNumber)
@@ -395,7 +440,9 @@ void MidiCntrState::selectProgram (int index, bool send, bool notify)
 
 // ---- Transmission ----------------------------------------------------------------------------------
 
-void MidiCntrState::sendParameterNrpn (int position, int value)
+void MidiCntrState::sendParameterNrpn (int position, int value) { sendParameter (position, value, false); }
+
+void MidiCntrState::sendParameter (int position, int value, bool automation)
 {
     if (position < 0 || position >= ParameterTable::kProgramPositions)
         return;
@@ -409,6 +456,15 @@ void MidiCntrState::sendParameterNrpn (int position, int value)
     const int parameterMsbOut = nrpn >> 7, parameterLsbOut = nrpn - parameterMsbOut * 128;
     const int dataMsbOut = value / 128, dataLsbOut = value - dataMsbOut * 128;
     const int channel = midiChannel;
+
+    // A DIN cable carries less than a host automates: the port keeps the newest value of each
+    // parameter until the cable has room, and makes the NRPN then.
+    if (ports->isPaced())
+    {
+        if (ports->isOutputOpen())
+            ports->sendPacedNrpn (channel, position, nrpn, value, automation);
+        return;
+    }
 
     // The memory and the send are one step: two threads sending at once must never leave a lone
     // controller 38 for a parameter whose 99/98 were not the last to go out.
@@ -460,6 +516,13 @@ void MidiCntrState::sendNrpn (int number, int value)
     add (kCcNrpnLsb, number - msb * 128);
     add (kCcDataMsb, dataMsbOut);
     add (kCcDataLsb, value - dataMsbOut * 128);
+
+    if (ports->isPaced())
+    {
+        if (ports->isOutputOpen())
+            ports->sendPacedNrpn (channel, -1, number, value, false);
+        return;
+    }
 
     // Held like a parameter send, so the two can never interleave on the wire. Its 99/98 name
     // another parameter, so the next parameter send must name its own again: a lone 38 would land

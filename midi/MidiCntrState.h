@@ -91,6 +91,7 @@ public:
     }
 
     // ---- Transmission (all skipped while the output port is closed) -------------------------------
+    // An edit by hand (the editor's knobs). On a DIN link it goes before any host automation waiting.
     void sendParameterNrpn (int position, int value);
     void sendNrpn (int number, int value);
     void sendNoteOn (int channel, int note, int velocity);
@@ -174,6 +175,10 @@ public:
     void loadPortsFile();
     void savePortsFile();
     PortsFile::Settings getPortSettings() const;
+    // The link the open output port is taken for ("MIDI DIN" or "USB", or automatic by its name),
+    // remembered per port name and saved with the ports file.
+    void setOutputLinkChoice (OutputLink::Choice choice);
+    OutputLink::Choice getOutputLinkChoice() const;
 
     // ---- Chained bank transfers ------------------------------------------------------------------
     // Receive modes 0 (one bank), 777 (all user banks), 778 (all factory banks): the first request
@@ -195,6 +200,8 @@ private:
     void completeIncomingNrpn();
     void loadBanksFromFile();
     void setCurrentNumbers (int bank, int program) noexcept;
+    void sendParameter (int position, int value, bool automation);
+    void applyLinkChoice (const juce::String& outputName);
 
     template <typename Listener, typename Call>
     void callListeners (const juce::Array<Listener*>& listeners, Call&& call);
@@ -222,7 +229,8 @@ private:
 
     std::array<uint8_t, kGlobalBytes> globalBlock {};
     PortsFile::Settings portSettings;
-    std::vector<uint8_t> sysExBuffer; // MIDI input thread only
+    PortsFile::LinkChoices linkChoices; // under dataLock
+    std::vector<uint8_t> sysExBuffer;   // MIDI input thread only
 
     // "Slider 1", "Slider 2", "Slider Press", "SlidLatch 1", "SlidLatch 2" (positions 1025..1029).
     std::array<std::atomic<int>, 5> extraValues {};

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "midi/LinkClock.h"
+
 #include <juce_audio_devices/juce_audio_devices.h>
 
 #include <memory>
@@ -43,6 +45,10 @@ public:
     // Opens device `index` of the current list; nullptr when it cannot be opened.
     virtual std::unique_ptr<MidiInputPort> openInput (int index, juce::MidiInputCallback* callback) = 0;
     virtual std::unique_ptr<MidiOutputPort> openOutput (int index) = 0;
+
+    // The time a paced output link is measured by: the computer's steady clock, unless the devices
+    // live on a simulated one.
+    virtual std::shared_ptr<LinkClock> getClock() { return LinkClock::system(); }
 
     // The computer's real MIDI devices, then the built-in "Prophet 12 Simulator" (SimulatorDevices).
     static std::shared_ptr<MidiDevices> createSystemDevices();

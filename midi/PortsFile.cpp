@@ -64,4 +64,32 @@ void decode (const void* data, size_t size, Settings& settings)
         if (const auto n = textBetween (bytes, p17 + 1, p18).getIntValue(); n != 0)
             settings.sysExBufferSize = n;
 }
+
+juce::MemoryBlock encodeLinks (const LinkChoices& choices)
+{
+    juce::String text;
+    for (const auto& [name, choice] : choices)
+        if (choice != OutputLink::Choice::automatic && name.isNotEmpty())
+            text << OutputLink::textOf (choice) << "\t" << name << "\n";
+    return juce::MemoryBlock (text.toRawUTF8(), text.getNumBytesAsUTF8());
+}
+
+LinkChoices decodeLinks (const void* data, size_t size)
+{
+    LinkChoices choices;
+    if (data == nullptr)
+        return choices;
+    const auto text = juce::String::fromUTF8 (static_cast<const char*> (data), (int) size);
+    for (const auto& line : juce::StringArray::fromLines (text))
+    {
+        const int tab = line.indexOfChar ('\t');
+        if (tab < 0)
+            continue;
+        const auto choice = OutputLink::choiceOf (line.substring (0, tab));
+        const auto name = line.substring (tab + 1);
+        if (choice != OutputLink::Choice::automatic && name.isNotEmpty())
+            choices[name] = choice;
+    }
+    return choices;
+}
 } // namespace PortsFile

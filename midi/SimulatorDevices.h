@@ -26,6 +26,10 @@ public:
     juce::StringArray getOutputNames() override;
     std::unique_ptr<MidiInputPort> openInput (int index, juce::MidiInputCallback* callback) override;
     std::unique_ptr<MidiOutputPort> openOutput (int index) override;
+    std::shared_ptr<LinkClock> getClock() override
+    {
+        return computer != nullptr ? computer->getClock() : LinkClock::system();
+    }
 
     // The simulator's own ports, for whoever has a simulator at hand.
     static std::unique_ptr<MidiInputPort> openSimulatorInput (Prophet12Simulator& simulator,

@@ -112,6 +112,7 @@ void ChainedTransfer::finish()
 {
     controller.finishChainedTransfer();
     transmitting = false;
+    draining = false;
 }
 
 ChainedTransfer::Step ChainedTransfer::tick()
@@ -119,6 +120,20 @@ ChainedTransfer::Step ChainedTransfer::tick()
     Step step;
     if (! transmitting)
     {
+        step.finished = true;
+        return step;
+    }
+
+    auto& ports = controller.getPorts();
+    // The last dump was handed over: the chain ends when the cable has carried it.
+    if (draining)
+    {
+        if (ports.isOutputOpen() && ports.getBacklogMicroseconds() > 0)
+        {
+            step.waiting = true;
+            return step;
+        }
+        finish();
         step.finished = true;
         return step;
     }
@@ -133,7 +148,16 @@ ChainedTransfer::Step ChainedTransfer::tick()
 
     const int mode = controller.getTransferMode();
     const int source = mode == Transfers::kTransmitBank ? sourceBank : b;
-    if (controller.getPorts().isOutputOpen() && isSlot (source, p))
+    // On a DIN cable a dump takes 377 ms: the next goes to the port only once the cable will be
+    // through with the last before the next tick, so the port always holds the next one ready and
+    // the cable never idles, yet never more than one waits (the progress is the cable's, and
+    // "CANCEL" stops what has not gone).
+    if (ports.isOutputOpen() && ports.getBacklogMicroseconds() > Transfers::kTickMilliseconds * 1000)
+    {
+        step.waiting = true;
+        return step;
+    }
+    if (ports.isOutputOpen() && isSlot (source, p))
     {
         controller.sendSysEx (ProgramDump::programDump (controller.getSlot (source, p), b, p));
         step.sent = true;
@@ -148,6 +172,12 @@ ChainedTransfer::Step ChainedTransfer::tick()
                               (mode == Transfers::kTransmitFactoryBanks && b >= kLastFactoryBank);
             if (last)
             {
+                // A fast link has taken it already; a DIN cable still carries the last dumps.
+                if (ports.getBacklogMicroseconds() > 0)
+                {
+                    draining = true;
+                    return step;
+                }
                 finish();
                 step.finished = true;
                 return step;

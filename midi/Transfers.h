@@ -14,7 +14,8 @@ static constexpr int kReceiveFactoryBanks = MidiCntrState::kReceiveFactoryBanks;
 static constexpr int kTransmitBank = MidiCntrState::kTransmitBank;
 static constexpr int kTransmitUserBanks = MidiCntrState::kTransmitUserBanks;
 static constexpr int kTransmitFactoryBanks = MidiCntrState::kTransmitFactoryBanks;
-static constexpr int kTickMilliseconds = 100; // one program dump per tick while transmitting
+// At most one program dump per tick while transmitting; on a DIN link the next waits for the cable.
+static constexpr int kTickMilliseconds = 100;
 
 void fetchEditBuffer (MidiCntrState& controller);    // the answer becomes the current program
 void sendCurrentProgram (MidiCntrState& controller); // as an edit-buffer dump
@@ -45,7 +46,8 @@ std::optional<ChainStart> chainForMenuId (int id);
 
 // A chained bank transfer. Receiving runs by itself on the MIDI input thread, each dump asking for
 // the next; transmitting sends one program dump per tick(), and the editor's timer calls tick()
-// every 100 ms.
+// every 100 ms. On a paced link a tick sends nothing while the cable is still busy with the last
+// dump, so the chain runs at the cable's pace.
 class ChainedTransfer
 {
 public:
@@ -58,6 +60,7 @@ public:
     {
         bool sent = false;     // a program went out on this tick
         bool finished = false; // the chain is over
+        bool waiting = false;  // the link is still busy with the last dump: nothing sent, nothing counted
         int bank = -1, program = -1;
         juce::String label;
     };
@@ -69,6 +72,6 @@ public:
 
 private:
     MidiCntrState& controller;
-    bool transmitting = false;
+    bool transmitting = false, draining = false;
     int nextBank = 0, nextProgram = 0, sourceBank = -1;
 };

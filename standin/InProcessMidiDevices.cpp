@@ -1,5 +1,8 @@
 #include "standin/InProcessMidiDevices.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace
 {
 std::vector<uint8_t> bytesOf (const juce::MidiMessage& message)
@@ -67,6 +70,8 @@ private:
 
     void deliver (const std::vector<uint8_t>& bytes)
     {
+        if (! devices.carry (bytes))
+            return;
         if (standIn != nullptr)
             standIn->receiveFromComputer (bytes.data(), bytes.size());
     }
@@ -137,7 +142,8 @@ std::unique_ptr<MidiInputPort> InProcessMidiDevices::openInput (int index, juce:
     if (! juce::isPositiveAndBelow (index, names.size()) || refused.contains (names[index]))
         return nullptr;
     ++openedInputs;
-    return std::make_unique<InProcessInput> (names[index] == kStandInPort ? &standIn : nullptr, callback);
+    const bool cabled = names[index] == kStandInPort || names[index] == kInterfacePort;
+    return std::make_unique<InProcessInput> (cabled ? &standIn : nullptr, callback);
 }
 
 std::unique_ptr<MidiOutputPort> InProcessMidiDevices::openOutput (int index)
@@ -146,7 +152,8 @@ std::unique_ptr<MidiOutputPort> InProcessMidiDevices::openOutput (int index)
     if (! juce::isPositiveAndBelow (index, names.size()) || refused.contains (names[index]))
         return nullptr;
     ++openedOutputs;
-    return std::make_unique<InProcessOutput> (*this, names[index] == kStandInPort ? &standIn : nullptr);
+    const bool cabled = names[index] == kStandInPort || names[index] == kInterfacePort;
+    return std::make_unique<InProcessOutput> (*this, cabled ? &standIn : nullptr);
 }
 
 void InProcessMidiDevices::holdImmediateSends (bool hold)
@@ -188,4 +195,69 @@ void InProcessMidiDevices::clearOutputCalls()
 {
     const std::lock_guard<std::mutex> guard (mutex);
     calls.clear();
+}
+
+// ---- The cable -------------------------------------------------------------------------------------
+
+void InProcessMidiDevices::modelLink (std::shared_ptr<SimulatedClock> clock, LinkModel model)
+{
+    const std::lock_guard<std::mutex> guard (cableMutex);
+    cableClock = std::move (clock);
+    link = model;
+    bufferedBytes = 0.0;
+    bufferedAt = cableClock->nowMicroseconds();
+}
+
+std::shared_ptr<LinkClock> InProcessMidiDevices::getClock()
+{
+    const std::lock_guard<std::mutex> guard (cableMutex);
+    if (cableClock != nullptr)
+        return cableClock;
+    return MidiDevices::getClock();
+}
+
+bool InProcessMidiDevices::carry (const std::vector<uint8_t>& event)
+{
+    const std::lock_guard<std::mutex> guard (cableMutex);
+    if (! link)
+        return true;
+
+    const int64_t now = cableClock->nowMicroseconds();
+    const double rate = link->bytesPerSecond;
+    // What the cable carried since the last event has left the buffer.
+    bufferedBytes = std::max (0.0, bufferedBytes - (double) std::max<int64_t> (0, now - bufferedAt) * rate / 1.0e6);
+    bufferedAt = std::max (bufferedAt, now);
+    if ((double) event.size() > (double) link->bufferBytes - bufferedBytes + 1.0e-6)
+    {
+        ++droppedEvents; // "MIDI output buffer overrun", and nothing told to the sender
+        droppedBytes += (int64_t) event.size();
+        return false;
+    }
+    bufferedBytes += (double) event.size();
+    wire.push_back ({ now + (int64_t) std::ceil (bufferedBytes * 1.0e6 / rate), event });
+    return true;
+}
+
+int InProcessMidiDevices::getDroppedEvents() const
+{
+    const std::lock_guard<std::mutex> guard (cableMutex);
+    return droppedEvents;
+}
+
+int64_t InProcessMidiDevices::getDroppedBytes() const
+{
+    const std::lock_guard<std::mutex> guard (cableMutex);
+    return droppedBytes;
+}
+
+std::vector<InProcessMidiDevices::WireEvent> InProcessMidiDevices::getWireEvents() const
+{
+    const std::lock_guard<std::mutex> guard (cableMutex);
+    return wire;
+}
+
+int64_t InProcessMidiDevices::getCableFreeAt() const
+{
+    const std::lock_guard<std::mutex> guard (cableMutex);
+    return wire.empty() ? 0 : wire.back().leftAt;
 }

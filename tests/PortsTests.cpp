@@ -174,4 +174,68 @@ TEST (Ports, SelectingPorts)
     EXPECT_FALSE (ports.isOutputOpen());
     ports.sendSysEx ("\xF0\x01\xF7", 3); // skipped, not crashed
 }
+// Which output ports are paced as a DIN cable: the instrument's own USB port and the simulator are
+// fast, anything else is a MIDI interface unless the user says otherwise.
+TEST (Ports, TheLinkOfAPort)
+{
+    using Choice = OutputLink::Choice;
+    struct Case
+    {
+        const char* name;
+        Choice choice;
+        bool paced;
+    };
+    for (const auto& k :
+         { Case { "Prophet 12:Prophet 12 MIDI 1 24:0", Choice::automatic, false },
+           Case { "Prophet 12 Simulator", Choice::automatic, false },
+           Case { "USB MIDI Interface MIDI 1", Choice::automatic, true },
+           Case { "Midi Through Port-0", Choice::automatic, true },
+           Case { "USB MIDI Interface MIDI 1", Choice::usb, false }, Case { "Prophet 12 MIDI 1", Choice::din, true } })
+        EXPECT_EQ (OutputLink::isPaced (k.choice, k.name), k.paced) << k.name;
+}
+
+// The choice is kept per output port in a file of its own beside the ports file, whose bytes stay
+// exactly what they always were; while every port is automatic there is no such file.
+TEST (Ports, TheLinkChoiceIsRememberedPerPortBesideThePortsFile)
+{
+    const juce::StringArray ports { InProcessMidiDevices::kStandInPort, InProcessMidiDevices::kInterfacePort };
+    Rig rig (false, ports, ports);
+    auto& c = *rig.controller;
+    const auto linkFile = rig.folder().portsFile().getSiblingFile (PortsFile::kLinkFileName);
+
+    c.selectOutput (2);
+    EXPECT_TRUE (c.getPorts().isPaced());
+    c.savePortsFile();
+    EXPECT_FALSE (linkFile.existsAsFile());
+
+    c.setOutputLinkChoice (OutputLink::Choice::usb);
+    EXPECT_FALSE (c.getPorts().isPaced());
+    c.selectOutput (1); // the instrument's own port: automatic, fast
+    EXPECT_EQ (c.getOutputLinkChoice(), OutputLink::Choice::automatic);
+    EXPECT_FALSE (c.getPorts().isPaced());
+    c.selectOutput (2); // the interface again: the user's choice comes back
+    EXPECT_EQ (c.getOutputLinkChoice(), OutputLink::Choice::usb);
+
+    c.savePortsFile();
+    juce::MemoryBlock content;
+    ASSERT_TRUE (rig.folder().portsFile().loadFileAsData (content));
+    EXPECT_EQ (content, literalBytes ("NONE\x0FMIDI Interface 1\x10NONE\x11"
+                                      "0\x12"));
+    EXPECT_EQ (linkFile.loadFileAsString(), "USB\tMIDI Interface 1\n");
+
+    rig.stop();
+    rig.start();
+    EXPECT_TRUE (rig.controller->getPorts().isOutputOpen());
+    EXPECT_EQ (rig.controller->getOutputLinkChoice(), OutputLink::Choice::usb);
+    EXPECT_FALSE (rig.controller->getPorts().isPaced());
+
+    // Back to automatic: nothing is left to remember.
+    rig.controller->setOutputLinkChoice (OutputLink::Choice::automatic);
+    rig.controller->savePortsFile();
+    EXPECT_FALSE (linkFile.existsAsFile());
+
+    const auto read = PortsFile::decodeLinks ("DIN\tOut A\nnonsense\nUSB\t\nXYZ\tOut B\nUSB\tOut C", 43);
+    EXPECT_EQ (read,
+               (PortsFile::LinkChoices { { "Out A", OutputLink::Choice::din }, { "Out C", OutputLink::Choice::usb } }));
+}
 } // namespace

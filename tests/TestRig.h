@@ -81,3 +81,39 @@ public:
     std::shared_ptr<InProcessMidiDevices> devices;
     std::unique_ptr<MidiCntrState> controller;
 };
+
+// The same, but the instrument hangs on a MIDI interface ("MIDI Interface 1", which the port layer
+// takes for a DIN link) whose cable is modelled on a simulated clock: a 4096-byte kernel buffer
+// drained at 3125 bytes a second, dropping whole events that do not fit.
+class DinRig : public Rig
+{
+public:
+    DinRig() : Rig (false, { InProcessMidiDevices::kInterfacePort }, { InProcessMidiDevices::kInterfacePort })
+    {
+        stop();
+        devices->modelLink (clock);
+        writePortsFile (folder(), InProcessMidiDevices::kInterfacePort, InProcessMidiDevices::kInterfacePort);
+        start();
+    }
+
+    // Lets the clock run until the port has nothing left and the cable has carried it all.
+    void drain()
+    {
+        auto& ports = controller->getPorts();
+        for (int i = 0; i < 1000000 && (ports.getBacklogMicroseconds() > 0 || clock->hasAlarms()); ++i)
+            clock->advance (10000);
+        clock->advanceTo (std::max (clock->nowMicroseconds(), devices->getCableFreeAt()));
+        settle();
+    }
+
+    // Everything the cable carried, byte after byte.
+    std::vector<uint8_t> wireBytes() const
+    {
+        std::vector<uint8_t> bytes;
+        for (const auto& event : devices->getWireEvents())
+            bytes.insert (bytes.end(), event.bytes.begin(), event.bytes.end());
+        return bytes;
+    }
+
+    std::shared_ptr<SimulatedClock> clock = std::make_shared<SimulatedClock>();
+};

@@ -182,6 +182,63 @@ TEST (ThreadStress, TheAudioThreadNeverWaitsOnADump)
     expectInstrumentEndsWhereTheEditorEnds (rig);
 }
 
+// Down a DIN cable every send waits in the port until the cable has room, and the cable's alarm
+// empties it on a thread of its own. With the cable held still the host's thread must still get
+// through all its sends; with it running (a thread moves its clock a hundred times faster than real
+// time) the threads send, play and probe at once, and the cable carries whole NRPNs ending on
+// every parameter's last value.
+TEST (ThreadStress, SendsDownADinCableNeverWaitForIt)
+{
+    DinRig rig;
+    auto& c = *rig.controller;
+    ASSERT_TRUE (c.getPorts().isPaced());
+    std::atomic<bool> stop { false };
+
+    auto held = std::async (std::launch::async, [&] { sendForAWhile (c, hostPositions, 3, stop); });
+    EXPECT_EQ (held.wait_for (std::chrono::seconds (30)), std::future_status::ready)
+        << "a parameter send waited for the cable";
+    held.wait();
+
+    std::thread cable ([&] {
+        while (! stop)
+        {
+            rig.clock->advance (2000);
+            std::this_thread::sleep_for (std::chrono::microseconds (20));
+        }
+    });
+    std::thread host ([&] { sendForAWhile (c, hostPositions, 4, stop); });
+    // The editor's knobs: stored, then sent by hand, ahead of the automation.
+    std::thread editor ([&] {
+        std::mt19937 rng (5);
+        for (int n = 0; n < kMaxSendsPerThread && ! stop; ++n)
+        {
+            const int position = editorPositions[(n / 8) % 8];
+            const int value = indexOf (position) + 16 * (int) (rng() % 16);
+            c.storeValue (position, value);
+            c.sendParameterNrpn (position, value);
+        }
+    });
+    std::thread player ([&] {
+        for (int n = 0; ! stop; ++n)
+        {
+            c.sendNoteOn (1, 60 + n % 12, 100);
+            c.sendNoteOff (1, 60 + n % 12);
+            if (n % 20 == 0)
+                c.requestGlobals();
+            std::this_thread::sleep_for (std::chrono::microseconds (500));
+        }
+    });
+    std::this_thread::sleep_for (kRunTime);
+    stop = true;
+    for (auto* t : { &cable, &host, &editor, &player })
+        t->join();
+    rig.drain();
+
+    EXPECT_EQ (rig.devices->getDroppedEvents(), 0);
+    EXPECT_GT (checkWire ({ rig.standIn.getReceivedMessages() }), 16);
+    expectInstrumentEndsWhereTheEditorEnds (rig);
+}
+
 // Program changes from the instrument reach the processor on the MIDI input thread (with following
 // on, as cableValueChanged). Destroying the processor while they arrive must never let one in
 // half-way through: under the sanitizers any such touch fails the run.

@@ -280,4 +280,70 @@ TEST (Transfers, EditBufferAndWriting)
     EXPECT_EQ (rig.standIn.getCurrentBank(), 3);
     EXPECT_EQ (rig.standIn.getCurrentProgram(), 50);
 }
+// Down a DIN cable the chain goes at the cable's pace: a tick sends only when the last dump is as
+// good as through, so at most one waits in the port, the overlay's progress is the cable's, and
+// "CANCEL" stops the chain at once: nothing more is handed over.
+TEST (Transfers, ADinTransmitGoesAtTheCablesPaceAndCancelsAtOnce)
+{
+    DinRig rig;
+    auto& c = *rig.controller;
+    auto& ports = c.getPorts();
+    ASSERT_TRUE (ports.isPaced());
+    const int64_t dumpTime = (int64_t) ProgramDump::kProgramDumpBytes * 1000000 / OutputLink::kDinBytesPerSecond;
+
+    ChainedTransfer chain (c);
+    chain.start (Transfers::kTransmitUserBanks, 0);
+    int sent = 0, waited = 0;
+    std::vector<int> programs;
+    for (int n = 0; n < 30; ++n)
+    {
+        rig.clock->advance (Transfers::kTickMilliseconds * 1000);
+        const auto step = chain.tick();
+        EXPECT_FALSE (step.finished);
+        if (step.sent)
+        {
+            ++sent;
+            programs.push_back (step.program);
+            EXPECT_LE (ports.getBacklogMicroseconds(), Transfers::kTickMilliseconds * 1000 + dumpTime + 1);
+        }
+        waited += step.waiting ? 1 : 0;
+    }
+    // Three seconds of cable: eight dumps (377 ms each), in order, and the ticks between them wait.
+    EXPECT_GE (sent, 7);
+    EXPECT_LE (sent, 9);
+    EXPECT_EQ (sent + waited, 30);
+    for (size_t i = 0; i < programs.size(); ++i)
+        EXPECT_EQ (programs[i], (int) i);
+
+    chain.finish(); // "CANCEL"
+    EXPECT_FALSE (c.isChained());
+    EXPECT_TRUE (chain.tick().finished);
+    rig.drain();
+    int dumps = 0;
+    for (const auto& m : rig.standIn.getReceivedMessages())
+        dumps += m.size() == (size_t) ProgramDump::kProgramDumpBytes ? 1 : 0;
+    EXPECT_EQ (dumps, sent);
+    EXPECT_EQ (rig.devices->getDroppedEvents(), 0);
+}
+
+// Requests and single dumps that follow one another wait for the cable in order; none is lost.
+TEST (Transfers, DumpsAndRequestsInARowWaitForTheCable)
+{
+    DinRig rig;
+    auto& c = *rig.controller;
+    silence (rig); // only what arrives counts here
+    for (int p = 0; p < 10; ++p)
+    {
+        c.sendSysEx (ProgramDump::programDump (c.getSlot (0, p), 2, p));
+        c.sendRequest (5, 2, p);
+    }
+    const auto current = c.getCurrentProgram();
+    Transfers::sendCurrentProgram (c);
+    rig.drain();
+    EXPECT_EQ (rig.devices->getDroppedEvents(), 0);
+    for (int p = 0; p < 10; ++p)
+        EXPECT_EQ (rig.standIn.getProgram (2, p), c.getSlot (0, p)) << p;
+    EXPECT_EQ (requests (rig.standIn).size(), 10u);
+    EXPECT_EQ (rig.standIn.getEditBuffer(), current);
+}
 } // namespace

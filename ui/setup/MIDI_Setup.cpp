@@ -19,6 +19,8 @@ constexpr int kOutputPressTop = 131, kOutputPressBottom = 153;
 
 const juce::Rectangle<int> kInputBox { 60, 80, 290, 24 }, kOutputBox { 60, 130, 290, 24 };
 const juce::Rectangle<int> kInputIndicator { 330, 88, 10, 8 }, kOutputIndicator { 330, 138, 10, 8 };
+// The output's link, on the output's row, right of its box.
+const juce::Rectangle<int> kLinkLabel { 470, 134, 170, 16 };
 const juce::Rectangle<float> kPortsFrame { 40.0f, 20.0f, 749.0f, 250.0f },
     kInstructionsFrame { 40.0f, 310.0f, 749.0f, 160.0f };
 
@@ -58,6 +60,11 @@ MIDI_Setup::MIDI_Setup (MidiCntrState& c) : controller (c)
     sysExSizeLabel.addChangeListener (this);
     addAndMakeVisible (sysExSizeLabel);
 
+    linkLabel.setup ({}, "Arial", 14.0f);
+    linkLabel.setFrame (StsLabel::kFilledOutlined, kBoxFill, kBoxOutline);
+    linkLabel.addChangeListener (this);
+    addAndMakeVisible (linkLabel);
+
     globalsButton.setup (690, 200, 74, 18, false);
     globalsButton.addListener (this);
     addAndMakeVisible (globalsButton);
@@ -88,6 +95,7 @@ MIDI_Setup::~MIDI_Setup()
         globalPanel->removeListener (this);
     followCheckBox.removeChangeListener (this);
     sysExSizeLabel.removeChangeListener (this);
+    linkLabel.removeChangeListener (this);
     globalsButton.removeListener (this);
     okButton.removeListener (this);
 }
@@ -132,6 +140,7 @@ void MIDI_Setup::refresh()
     outputOpen = ports.isOutputOpen();
     followCheckBox.setOn (controller.followsProgramChange());
     showSysExSize();
+    showLink();
     repaint();
 }
 
@@ -188,6 +197,30 @@ bool MIDI_Setup::openMenu (juce::PopupMenu menu, juce::Component& target, void (
     return true;
 }
 
+juce::PopupMenu MIDI_Setup::buildLinkMenu (OutputLink::Choice current)
+{
+    using Choice = OutputLink::Choice;
+    juce::PopupMenu menu;
+    menu.addItem (1, "Automatic (by port name)", true, current == Choice::automatic);
+    menu.addItem (2, "MIDI DIN", true, current == Choice::din);
+    menu.addItem (3, "USB", true, current == Choice::usb);
+    return menu;
+}
+
+juce::String MIDI_Setup::linkText (MidiCntrState& controller)
+{
+    auto& ports = controller.getPorts();
+    switch (controller.getOutputLinkChoice())
+    {
+        case OutputLink::Choice::din: return "MIDI DIN";
+        case OutputLink::Choice::usb: return "USB";
+        case OutputLink::Choice::automatic: break;
+    }
+    if (! ports.isOutputOpen())
+        return "Automatic";
+    return juce::String (ports.isPaced() ? "MIDI DIN" : "USB") + " (auto)";
+}
+
 bool MIDI_Setup::openInputMenu()
 {
     // The devices may have changed since the panel opened: list them as they are now, so the index
@@ -209,6 +242,11 @@ bool MIDI_Setup::openOutputMenu()
 bool MIDI_Setup::openSysExSizeMenu()
 {
     return openMenu (buildSysExSizeMenu(), sysExSizeLabel, &MIDI_Setup::sysExSizeChosen);
+}
+
+bool MIDI_Setup::openLinkMenu()
+{
+    return openMenu (buildLinkMenu (controller.getOutputLinkChoice()), linkLabel, &MIDI_Setup::linkChosen);
 }
 
 void MIDI_Setup::inputChosen (int id)
@@ -237,6 +275,17 @@ void MIDI_Setup::sysExSizeChosen (int id)
     controller.getPorts().setSysExBufferSize (id - 1);
     showSysExSize();
 }
+
+void MIDI_Setup::linkChosen (int id)
+{
+    if (id < 1 || id > 3)
+        return;
+    // Takes effect at once; remembered for this output port in the ports file's neighbour.
+    controller.setOutputLinkChoice ((OutputLink::Choice) (id - 1));
+    showLink();
+}
+
+void MIDI_Setup::showLink() { linkLabel.setText (linkText (controller)); }
 
 void MIDI_Setup::showSysExSize()
 {
@@ -295,6 +344,8 @@ void MIDI_Setup::changeListenerCallback (juce::ChangeBroadcaster* source)
         broadcast (kFollowProgramChange, followCheckBox.isOn() ? 1 : 0);
     else if (source == &sysExSizeLabel)
         openSysExSizeMenu();
+    else if (source == &linkLabel)
+        openLinkMenu();
 }
 
 void MIDI_Setup::stsButClicked (StsBut* button)
@@ -323,6 +374,7 @@ void MIDI_Setup::resized()
     statusLabel.setBounds (40, 30, 400, 14);
     followCheckBox.setBounds (390, 60, 300, 18);
     sysExSizeLabel.setBounds (180, 172, 100, 16);
+    linkLabel.setBounds (kLinkLabel);
     globalsButton.setBounds (690, 200, 74, 18);
     okButton.setBounds (690, 240, 74, 18);
     instructionsLabel.setBounds (50, 310, 730, 160);
@@ -349,6 +401,7 @@ void MIDI_Setup::paint (juce::Graphics& g)
     g.drawSingleLineText ("MIDI In Port", 60, 74);
     g.drawSingleLineText ("MIDI Out Port", 60, 124);
     g.drawSingleLineText ("SysEx Buffer Size:", 60, 184);
+    g.drawSingleLineText ("Out Port Link:", 380, 148);
 
     auto portBox = [&g] (juce::Rectangle<int> box, const juce::String& name, juce::Rectangle<int> indicator,
                          bool open) {

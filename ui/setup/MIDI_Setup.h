@@ -11,12 +11,14 @@
 
 #include <memory>
 
-// The MIDI setup panel: the MIDI input and output ports, "Control Program Change with Automation",
-// the SysEx buffer size, the instrument's on-line status and the global settings panel. It covers the
+// The MIDI setup panel: the MIDI input and output ports, the output's link (a MIDI DIN cable or the
+// instrument's USB port), "Control Program Change with Automation", the SysEx buffer size, the
+// instrument's on-line status and the global settings panel. It covers the
 // whole editor while shown and exists only while shown.
 //
-// The panel changes nothing in the controller itself except the SysEx buffer size and the probe sent
-// when the global settings open; ports and the follow flag are the editor's to change. It broadcasts
+// The panel changes nothing in the controller itself except the SysEx buffer size, the output's link
+// and the probe sent when the global settings open (the size and the link reach their files when the
+// ports file is saved); ports and the follow flag are the editor's to change. It broadcasts
 // (command, value) with a synchronous change message; the editor reads getCommand() / getValue() and
 // carries it out with performCommand():
 //
@@ -88,17 +90,24 @@ public:
     bool openInputMenu();
     bool openOutputMenu();
     bool openSysExSizeMenu();
+    bool openLinkMenu();
     static juce::PopupMenu buildPortMenu (const juce::StringArray& names);
     static juce::PopupMenu buildSysExSizeMenu();
+    // 1 "Automatic (by port name)", 2 "MIDI DIN", 3 "USB"; the current choice ticked.
+    static juce::PopupMenu buildLinkMenu (OutputLink::Choice current);
+    // What the link label reads: "MIDI DIN" or "USB", with " (auto)" when taken from the port's name.
+    static juce::String linkText (MidiCntrState& controller);
 
     // The pop-ups' results (0 = dismissed, nothing happens).
     void inputChosen (int id);
     void outputChosen (int id);
     void sysExSizeChosen (int id);
+    void linkChosen (int id);
 
     // ---- Children -------------------------------------------------------------------------------
     Check_But& getFollowCheckBox() noexcept { return followCheckBox; }
     StsLabel& getSysExSizeLabel() noexcept { return sysExSizeLabel; }
+    StsLabel& getLinkLabel() noexcept { return linkLabel; }
     StsLabel& getStatusLabel() noexcept { return statusLabel; }
     StsBut& getGlobalsButton() noexcept { return globalsButton; }
     StsBut& getOkButton() noexcept { return okButton; }
@@ -123,6 +132,7 @@ private:
     void rebuildNames();
     void broadcast (int command, int value);
     void showSysExSize();
+    void showLink();
     bool openMenu (juce::PopupMenu menu, juce::Component& target, void (MIDI_Setup::*handler) (int));
 
     MidiCntrState& controller;
@@ -133,6 +143,7 @@ private:
 
     Check_But followCheckBox { "Control Program Change with Automation", true };
     StsLabel sysExSizeLabel;
+    StsLabel linkLabel;
     StsBut okButton { "OK", kOk, StsBut::kDialogStyle };
     StsBut globalsButton { "GLOBALS", kGlobalsButtonId, StsBut::kDialogStyle };
     StsLabel statusLabel;

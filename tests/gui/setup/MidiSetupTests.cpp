@@ -186,6 +186,48 @@ TEST_F (MidiSetup, ChoosingNoneClosesThePortAndChoosingAPortOpensIt)
     EXPECT_FALSE (controller().hasInstrumentAnswered());
 }
 
+// The output's link: read from the port's name until the user chooses, chosen from the label's
+// pop-up, remembered for that port, saved beside the ports file, and placed clear of every control.
+TEST_F (MidiSetup, TheLinkLabelShowsAndChoosesTheOutputsLink)
+{
+    SetupOwner owner (controller());
+    auto& panel = *owner.panel;
+    auto& ports = controller().getPorts();
+    const auto link = panel.getLinkLabel().getBounds();
+    EXPECT_FALSE (link.isEmpty());
+    EXPECT_EQ (panel.getLinkLabel().getText(), "USB (auto)"); // the stand-in names itself "Prophet 12"
+
+    Mouse (panel.getLinkLabel()).click (50, 8);
+    EXPECT_TRUE (closeOpenMenus());
+    EXPECT_EQ (itemTexts (MIDI_Setup::buildLinkMenu (OutputLink::Choice::automatic)),
+               (std::vector<juce::String> { "Automatic (by port name)", "MIDI DIN", "USB" }));
+
+    panel.linkChosen (2);
+    EXPECT_EQ (panel.getLinkLabel().getText(), "MIDI DIN");
+    EXPECT_TRUE (ports.isPaced());
+    panel.linkChosen (0); // dismissed
+    EXPECT_EQ (controller().getOutputLinkChoice(), OutputLink::Choice::din);
+
+    panel.outputChosen (3); // "Other Port": a MIDI interface, paced by its name
+    EXPECT_EQ (panel.getLinkLabel().getText(), "MIDI DIN (auto)");
+    panel.outputChosen (1); // "NONE"
+    EXPECT_EQ (panel.getLinkLabel().getText(), "Automatic");
+    panel.outputChosen (2);
+    EXPECT_EQ (panel.getLinkLabel().getText(), "MIDI DIN");
+    EXPECT_TRUE (owner.commands.size() == 3u && owner.commands.back() == std::make_pair (302, 1));
+
+    click (owner.panel->getOkButton());
+    const auto linkFile = controller().getFolder().portsFile().getSiblingFile (PortsFile::kLinkFileName);
+    EXPECT_EQ (linkFile.loadFileAsString(), "DIN\tProphet 12 Stand-in\n");
+
+    // Clear of the specified places: the port boxes with their indicators, the check box, the buttons.
+    for (const auto& r : { juce::Rectangle<int> { 60, 80, 290, 24 }, juce::Rectangle<int> { 60, 130, 290, 24 },
+                           juce::Rectangle<int> { 330, 138, 10, 8 }, juce::Rectangle<int> { 390, 60, 300, 18 },
+                           juce::Rectangle<int> { 690, 200, 74, 18 }, juce::Rectangle<int> { 690, 240, 74, 18 },
+                           juce::Rectangle<int> { 180, 172, 100, 16 }, juce::Rectangle<int> { 40, 30, 400, 14 } })
+        EXPECT_FALSE (link.intersects (r)) << r.toString();
+}
+
 TEST_F (MidiSetup, FollowCheckBoxBroadcastsAndStoresSettingsByte11)
 {
     SetupOwner owner (controller());
