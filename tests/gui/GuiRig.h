@@ -3,6 +3,7 @@
 #include "plugin/OstrelAudioProcessor.h"
 #include "tests/MessageLoop.h"
 #include "tests/TestRig.h"
+#include "ui/look/StsBut.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -75,6 +76,17 @@ struct ChangeSpy : juce::ChangeListener
     juce::ChangeBroadcaster& broadcaster;
     std::function<int()> read;
     std::vector<int> codes;
+};
+
+// Logs the clicks of plain buttons, by owner name: "name:caption" from the button listener,
+// "name#id" from the id listener.
+struct ClickLog : stsbutChangeListener, StsButIdListener
+{
+    ClickLog (std::vector<juce::String>& l, juce::String n) : log (l), name (std::move (n)) {}
+    void stsButClicked (StsBut* b) override { log.push_back (name + ":" + b->getText()); }
+    void stsButIdClicked (int id) override { log.push_back (name + "#" + juce::String (id)); }
+    std::vector<juce::String>& log;
+    juce::String name;
 };
 
 // Synthesised mouse input delivered to a component as JUCE would deliver it: positions are in the

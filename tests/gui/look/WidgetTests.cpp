@@ -71,15 +71,6 @@ TEST (WidgetCheckBox, PressTogglesAndBroadcasts)
     EXPECT_FALSE (box.isOn());
 }
 
-struct ClickLog : stsbutChangeListener, StsButIdListener
-{
-    ClickLog (std::vector<juce::String>& l, juce::String n) : log (l), name (std::move (n)) {}
-    void stsButClicked (StsBut* b) override { log.push_back (name + ":" + b->getText()); }
-    void stsButIdClicked (int id) override { log.push_back (name + "#" + juce::String (id)); }
-    std::vector<juce::String>& log;
-    juce::String name;
-};
-
 TEST (WidgetButton, ClickReachesButtonListenersThenIdListenersLastFirst)
 {
     StsBut button ("BANKS", 99, StsBut::kFunctionStyle);
