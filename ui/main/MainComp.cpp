@@ -304,6 +304,13 @@ void MainComp::saveFile (const juce::MemoryBlock& bytes, int mode, const juce::S
 
 void MainComp::showMessage (const juce::String& text) { MsgCont::showNotice (*this, messageBox, text); }
 
+void MainComp::reportNoProgram (const FileMan& files)
+{
+    // A cancelled dialog leaves no file chosen: only a file that was read and refused is reported.
+    if (files.getChosenFile() != juce::File())
+        showMessage ("No program was found in " + files.getChosenFile().getFileName() + ".");
+}
+
 void MainComp::copyProgram (const ProgramDump::Record& record)
 {
     clipboard.setData (record.data(), record.size());
@@ -338,7 +345,10 @@ void MainComp::menuChosen (Menu which, int id)
                 auto& files = newFileMan();
                 files.loadSingleProgram ([this, &files] (bool ok) {
                     if (! ok)
+                    {
+                        reportNoProgram (files);
                         return;
+                    }
                     controller.setCurrentProgram (files.getProgram().getData());
                     Transfers::sendCurrentProgram (controller);
                 });
@@ -418,7 +428,10 @@ void MainComp::menuChosen (Menu which, int id)
                 const int bank = menuBank, slot = menuSlot;
                 files.loadSingleProgram ([this, &files, bank, slot] (bool ok) {
                     if (! ok)
+                    {
+                        reportNoProgram (files);
                         return;
+                    }
                     const auto& record = files.getProgram().getData();
                     controller.putSlot (bank, slot, record);
                     controller.sendSysEx (ProgramDump::programDump (record, bank, slot));
@@ -469,7 +482,10 @@ void MainComp::menuChosen (Menu which, int id)
                 const int bank = id - 100;
                 files.loadProgramBank ([this, &files, bank] (bool ok) {
                     if (! ok)
+                    {
+                        reportNoProgram (files);
                         return;
+                    }
                     controller.withBank (bank,
                                          [&files] (Bank_Program& b) { FileMan::decodeBank (files.getBankDumps(), b); });
                     afterBankChange();

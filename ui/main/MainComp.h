@@ -120,6 +120,8 @@ private:
     FileMan& newFileMan();
     // A save dialog, then the write; a failed write is reported in the message box.
     void saveFile (const juce::MemoryBlock& bytes, int mode, const juce::String& suggestedName);
+    // A load that found no program in the chosen file says so; the program and banks stay.
+    void reportNoProgram (const FileMan& files);
     void copyProgram (const ProgramDump::Record& record);
     void afterBankChange();
 
