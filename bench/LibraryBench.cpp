@@ -1,3 +1,4 @@
+#include "library/LibraryKeeper.h"
 #include "library/LibraryStore.h"
 
 #include <benchmark/benchmark.h>
@@ -62,4 +63,61 @@ void duplicateTestAgainstLargeLibrary (benchmark::State& state)
         benchmark::DoNotOptimize (store.contains (candidate));
 }
 BENCHMARK (duplicateTestAgainstLargeLibrary)->Unit (benchmark::kMicrosecond);
+} // namespace
+
+namespace
+{
+// The message thread's share of keeping the default file: handing a large library over to the
+// writer (a copy). The write itself runs on the keeper's thread, outside the timing.
+void handOverLargeLibraryToTheKeeper (benchmark::State& state)
+{
+    const auto image = largeLibraryImage();
+    const auto records = LibraryKeeper::Bytes (image.begin() + 13, image.end() - 13);
+    const auto file =
+        juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("ostrel-bench", ".p12l");
+    LibraryKeeper keeper (file);
+    for (auto _ : state)
+    {
+        benchmark::DoNotOptimize (keeper.submit (records, true, {}));
+        state.PauseTiming();
+        keeper.waitUntilIdle();
+        state.ResumeTiming();
+    }
+    file.deleteFile();
+}
+BENCHMARK (handOverLargeLibraryToTheKeeper)->Unit (benchmark::kMillisecond);
+
+// Another instance replaced half of a large library: the merge, on the keeper's thread.
+void mergeHalfOfALargeLibrary (benchmark::State& state)
+{
+    const auto image = largeLibraryImage();
+    const LibraryKeeper::Bytes ours (image.begin() + 13, image.end() - 13);
+    auto theirs = ours;
+    for (size_t at = 0; at < theirs.size() / 2; at += 1024)
+        theirs[at + 1002] = 1;
+    for (auto _ : state)
+        benchmark::DoNotOptimize (LibraryKeeper::merge (ours, ours, theirs).merged.size());
+}
+BENCHMARK (mergeHalfOfALargeLibrary)->Unit (benchmark::kMillisecond);
+
+// The same changes taken into the library in memory, on the message thread.
+void applyHalfOfALargeLibrary (benchmark::State& state)
+{
+    const auto image = largeLibraryImage();
+    const LibraryKeeper::Bytes ours (image.begin() + 13, image.end() - 13);
+    auto theirs = ours;
+    for (size_t at = 0; at < theirs.size() / 2; at += 1024)
+        theirs[at + 1002] = 1;
+    const auto m = LibraryKeeper::merge (ours, ours, theirs);
+    LibraryStore store;
+    store.loadImage (image.data(), image.size());
+    for (auto _ : state)
+    {
+        state.PauseTiming();
+        LibraryStore copy = store;
+        state.ResumeTiming();
+        benchmark::DoNotOptimize (copy.applyChanges (m.added, m.removed));
+    }
+}
+BENCHMARK (applyHalfOfALargeLibrary)->Unit (benchmark::kMillisecond);
 } // namespace

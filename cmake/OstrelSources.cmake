@@ -32,6 +32,7 @@ set(OSTREL_SETTINGS_SOURCES
 
 set(OSTREL_LIBRARY_SOURCES
     ${OSTREL_ROOT}/library/LibraryStore.cpp
+    ${OSTREL_ROOT}/library/LibraryKeeper.cpp
     ${OSTREL_ROOT}/library/FileDialogs.cpp
     ${OSTREL_ROOT}/library/FileMan.cpp)
 

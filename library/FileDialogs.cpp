@@ -26,4 +26,16 @@ private:
 };
 } // namespace
 
+void FileDialogs::confirmReplace (const juce::File& file, std::function<void (bool)> answer)
+{
+    const auto options = juce::MessageBoxOptions()
+                             .withIconType (juce::MessageBoxIconType::QuestionIcon)
+                             .withTitle ("Replace File?")
+                             .withMessage (file.getFileName() + " already exists in " +
+                                           file.getParentDirectory().getFullPathName() + ". Replace it?")
+                             .withButton ("Replace")
+                             .withButton ("Cancel");
+    juce::AlertWindow::showAsync (options, [answer = std::move (answer)] (int result) { answer (result == 1); });
+}
+
 std::shared_ptr<FileDialogs> FileDialogs::createNative() { return std::make_shared<NativeFileDialogs>(); }

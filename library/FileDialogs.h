@@ -23,5 +23,10 @@ public:
     virtual ~FileDialogs() = default;
     virtual void choose (const Request& request, Answer answer) = 0;
 
+    // A save dialog asks about the name the user typed; when the file that will be written has
+    // another name (its extension appended afterwards) and exists, this asks again about that one.
+    // True: replace it. The product asks in a window of its own, asynchronously.
+    virtual void confirmReplace (const juce::File& file, std::function<void (bool replace)> answer);
+
     static std::shared_ptr<FileDialogs> createNative();
 };

@@ -48,9 +48,9 @@ void FileMan::choose (int modeId, const juce::String& suggestedName, std::functi
     request.title = mode->title;
     request.patterns = mode->patterns.joinIntoString (";");
     if (mode->save)
-        request.startingFile = saveFolder.getChildFile (suggestedName);
+        request.startingFile = saveFolder.getChildFile (suggestedFileName (suggestedName, *mode));
 
-    dialogs->choose (request, [this, token = std::weak_ptr<char> (alive), mode,
+    dialogs->choose (request, [this, token = std::weak_ptr<char> (alive), mode, dialogs = dialogs,
                                done = std::move (done)] (std::optional<juce::File> file) {
         if (token.expired())
             return;
@@ -59,7 +59,20 @@ void FileMan::choose (int modeId, const juce::String& suggestedName, std::functi
             done (false);
             return;
         }
-        chosenFile = mode->save ? withDefaultExtension (*file, *mode) : *file;
+        const auto target = mode->save ? withDefaultExtension (*file, *mode) : *file;
+        if (mode->save && target != *file && target.exists())
+        {
+            // The dialog asked about the name as typed, not about this one.
+            dialogs->confirmReplace (target, [this, token, target, done] (bool replace) {
+                if (token.expired())
+                    return;
+                if (replace)
+                    chosenFile = target;
+                done (replace);
+            });
+            return;
+        }
+        chosenFile = target;
         done (true);
     });
 }
@@ -97,9 +110,44 @@ void FileMan::loadProgramBank (std::function<void (bool)> done)
 void FileMan::saveBytes (const juce::MemoryBlock& bytes, int mode, const juce::String& suggestedName,
                          std::function<void (bool)> done)
 {
-    choose (mode, suggestedName, [this, bytes, done = std::move (done)] (bool chosen) {
-        done (chosen && writeAtomically (chosenFile, bytes));
+    saveBytes ([bytes] { return bytes; }, mode, suggestedName, std::move (done));
+}
+
+void FileMan::saveBytes (std::function<juce::MemoryBlock()> produce, int mode, const juce::String& suggestedName,
+                         std::function<void (bool)> done)
+{
+    writeError.clear();
+    choose (mode, suggestedName, [this, produce = std::move (produce), done = std::move (done)] (bool chosen) {
+        if (! chosen)
+        {
+            done (false);
+            return;
+        }
+        // Made only now: a cancelled dialog must change nothing.
+        done (write (chosenFile, produce()));
     });
+}
+
+bool FileMan::write (const juce::File& file, const juce::MemoryBlock& bytes)
+{
+    const auto result = writeAtomicallyWithReason (file, bytes.getData(), bytes.getSize());
+    writeError = result.failed() ? failureText (file, result.getErrorMessage()) : juce::String();
+    return result.wasOk();
+}
+
+juce::String FileMan::failureText (const juce::File& file, const juce::String& reason)
+{
+    return "Could not write " + file.getFileName() + ": " + reason;
+}
+
+juce::String FileMan::suggestedFileName (const juce::String& name, const Mode& mode)
+{
+    auto legal = juce::File::createLegalFileName (name.trim());
+    if (legal.isEmpty())
+        legal = "Untitled";
+    const auto extension =
+        mode.patterns.isEmpty() ? juce::String() : mode.patterns[0].fromFirstOccurrenceOf ("*", false, false);
+    return legal.endsWithIgnoreCase (extension) ? legal : legal + extension;
 }
 
 // ---- Layouts ---------------------------------------------------------------------------------------

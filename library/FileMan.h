@@ -32,9 +32,20 @@ public:
     void loadSingleProgram (std::function<void (bool)> done);
     // Mode 3, then the program dumps found in the file into getBankDumps().
     void loadProgramBank (std::function<void (bool)> done);
-    // A save dialog of `mode`, then the bytes written to the chosen file.
+    // A save dialog of `mode`, then the bytes written to the chosen file. The dialog suggests the
+    // name with the mode's extension; when the extension is appended to the name typed and that file
+    // exists, the user is asked before it is replaced. `done` is false when the user cancelled or
+    // the write failed (then getWriteError() says which file and why).
     void saveBytes (const juce::MemoryBlock& bytes, int mode, const juce::String& suggestedName,
                     std::function<void (bool)> done);
+    // The same with bytes made only once the user has confirmed the dialog.
+    void saveBytes (std::function<juce::MemoryBlock()> produce, int mode, const juce::String& suggestedName,
+                    std::function<void (bool)> done);
+    // Writes `bytes` to `file` (atomically), remembering the failure for getWriteError().
+    bool write (const juce::File& file, const juce::MemoryBlock& bytes);
+    // Empty unless the last write failed: the file's name and the reason, for the user.
+    const juce::String& getWriteError() const noexcept { return writeError; }
+    static juce::String failureText (const juce::File& file, const juce::String& reason);
 
     const juce::File& getChosenFile() const noexcept { return chosenFile; }
     const juce::MemoryBlock& getFileContent() const noexcept { return fileContent; }
@@ -62,6 +73,9 @@ public:
     // A chosen save name whose extension (dot included) is shorter than 3 characters gets the
     // mode's first pattern appended.
     static juce::File withDefaultExtension (const juce::File& chosen, const Mode& mode);
+    // The name a save dialog suggests: made legal as a file name ("Untitled" when nothing is left),
+    // with the mode's extension unless it already ends with it.
+    static juce::String suggestedFileName (const juce::String& name, const Mode& mode);
 
 private:
     // Lives exactly as long as this FileMan; the dialogs' callbacks hold it weakly.
@@ -70,6 +84,7 @@ private:
     juce::File saveFolder;
 
     juce::File chosenFile;
+    juce::String writeError;
     juce::MemoryBlock fileContent, singleProgramMessage;
     DSI_Program program;
     ProgramDump::Collected bankDumps;

@@ -2,6 +2,11 @@
 #include "model/AtomicFile.h"
 #include "model/DSI_Program.h"
 
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+
 namespace
 {
 constexpr size_t kRecord = (size_t) LibraryStore::kRecordBytes;
@@ -83,10 +88,13 @@ void LibraryStore::addProgram (const juce::String& name, const void* data, size_
     program.setName (name);
     const auto& record = program.getData();
 
-    if (! contains (record))
+    const bool added = ! contains (record);
+    if (added)
         records.insert (records.end(), record.begin(), record.end());
 
     rebuildRows (filterMode);
+    if (added)
+        recordsChanged();
     if (filterMode == 0 || record[ProgramDump::kCategoryOffset] == filterCategory)
         selectRow (getRowCount() - 1);
 }
@@ -98,6 +106,7 @@ void LibraryStore::removeSelected()
     const auto start = records.begin() + (long) ((size_t) selectedRecord * kRecord);
     records.erase (start, start + (long) kRecord);
     rebuildRows (filterMode);
+    recordsChanged();
 }
 
 void LibraryStore::renameSelected (const juce::String& name, int category)
@@ -108,12 +117,65 @@ void LibraryStore::renameSelected (const juce::String& name, int category)
     ProgramDump::writeName (record, name);
     record[ProgramDump::kCategoryOffset] = (uint8_t) category;
     rebuildRows (1);
+    recordsChanged();
 }
 
 void LibraryStore::clear()
 {
+    const bool hadRecords = ! records.empty();
     records.clear();
     rebuildRows (0);
+    if (hadRecords)
+        recordsChanged();
+}
+
+bool LibraryStore::applyChanges (const std::vector<uint8_t>& added, const std::vector<uint8_t>& removed)
+{
+    // By the records' bytes, in one pass each: a large library may take in many changes at once.
+    const auto view = [] (const std::vector<uint8_t>& block, size_t at) {
+        return std::string_view (reinterpret_cast<const char*> (block.data()) + at, kRecord);
+    };
+    std::unordered_map<std::string_view, int> toRemove;
+    for (size_t at = 0; at + kRecord <= removed.size(); at += kRecord)
+        ++toRemove[view (removed, at)];
+
+    std::vector<uint8_t> kept;
+    kept.reserve (records.size() + added.size());
+    bool changed = false;
+    for (size_t at = 0; at + kRecord <= records.size(); at += kRecord)
+    {
+        if (auto it = toRemove.find (view (records, at)); it != toRemove.end() && it->second > 0)
+        {
+            --it->second;
+            changed = true;
+            continue;
+        }
+        kept.insert (kept.end(), records.begin() + (long) at, records.begin() + (long) (at + kRecord));
+    }
+
+    std::unordered_set<std::string> present;
+    for (size_t at = 0; at + kRecord <= kept.size(); at += kRecord)
+        present.emplace (view (kept, at));
+    for (size_t at = 0; at + kRecord <= added.size(); at += kRecord)
+    {
+        if (! present.emplace (view (added, at)).second)
+            continue;
+        kept.insert (kept.end(), added.begin() + (long) at, added.begin() + (long) (at + kRecord));
+        changed = true;
+    }
+
+    if (changed)
+    {
+        records.swap (kept);
+        rebuildRows (filterMode);
+    }
+    return changed;
+}
+
+void LibraryStore::recordsChanged()
+{
+    if (onRecordsChanged)
+        onRecordsChanged();
 }
 
 // ---- Importing -------------------------------------------------------------------------------------
@@ -153,6 +215,7 @@ void LibraryStore::commitPending (bool append)
         records.clear();
     records.insert (records.end(), pending.begin(), pending.end());
     rebuildRows (0);
+    recordsChanged();
 }
 
 // ---- Files -----------------------------------------------------------------------------------------
@@ -166,6 +229,8 @@ void LibraryStore::loadImage (const void* data, size_t size)
         records.assign (bytes, bytes + count * kRecord);
     }
     rebuildRows (0);
+    if (data != nullptr && size >= (size_t) kMarkerBytes + kRecord)
+        recordsChanged();
 }
 
 juce::MemoryBlock LibraryStore::buildFileImage() const

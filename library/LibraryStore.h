@@ -3,6 +3,7 @@
 #include "model/ProgramDump.h"
 
 #include <array>
+#include <functional>
 #include <vector>
 
 // Told of what happens in the library list: (202, 100) when the rows were rebuilt and any count may
@@ -84,6 +85,14 @@ public:
     bool saveToFile (const juce::File& file) const;
     bool loadFromFile (const juce::File& file);
 
+    // Merges changes made elsewhere (another instance, through the default file): the records not
+    // yet here are appended, one record equal to each removed one goes. True when anything changed;
+    // the rows are then rebuilt with the current filter.
+    bool applyChanges (const std::vector<uint8_t>& added, const std::vector<uint8_t>& removed);
+
+    // Told after every change of the records themselves (not of the rows or the selection).
+    std::function<void()> onRecordsChanged;
+
     // ---- Listeners ------------------------------------------------------------------------------
     void addListener (StsFileListener* listener);
     void removeListener (StsFileListener* listener);
@@ -91,6 +100,7 @@ public:
 
 private:
     void tell (int code, int value);
+    void recordsChanged();
 
     std::vector<uint8_t> records, pending;
     int filterMode = 0, filterCategory = 0;

@@ -7,3 +7,5 @@
 // anything fails; the old file is then untouched and no temporary file is left behind.
 bool writeAtomically (const juce::File& file, const void* data, size_t size);
 bool writeAtomically (const juce::File& file, const juce::MemoryBlock& block);
+// The same, with the reason when it fails, in words the user can be shown.
+juce::Result writeAtomicallyWithReason (const juce::File& file, const void* data, size_t size);

@@ -387,7 +387,10 @@ void OstrelAudioProcessor::getStateInformation (juce::MemoryBlock& dest)
 
 void OstrelAudioProcessor::setStateInformation (const void* data, int size)
 {
-    StateChunks::restoreBankChunk (controller, data, (size_t) juce::jmax (0, size));
+    // A whole chunk brings back the current program: the host's values and lanes follow it.
+    if (StateChunks::restoreBankChunk (controller, data, (size_t) juce::jmax (0, size)))
+        reportAllParameters();
+    updateHostDisplay (ChangeDetails().withProgramChanged (true));
 }
 
 void OstrelAudioProcessor::getCurrentProgramStateInformation (juce::MemoryBlock& dest)
@@ -397,7 +400,14 @@ void OstrelAudioProcessor::getCurrentProgramStateInformation (juce::MemoryBlock&
 
 void OstrelAudioProcessor::setCurrentProgramStateInformation (const void* data, int size)
 {
-    StateChunks::restoreProgramChunk (controller, data, (size_t) juce::jmax (0, size));
+    if (StateChunks::restoreProgramChunk (controller, data, (size_t) juce::jmax (0, size)))
+        updateHostDisplay (ChangeDetails().withProgramChanged (true));
+}
+
+void OstrelAudioProcessor::reportAllParameters()
+{
+    for (int h = 0; h < kNumHostParameters; ++h)
+        hostParameters[(size_t) h]->sendValueChangedMessageToListeners (getHostParameterValue (h));
 }
 
 juce::AudioProcessor* JUCE_CALLTYPE createPluginFilter() { return new OstrelAudioProcessor(); }

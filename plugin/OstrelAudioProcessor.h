@@ -95,6 +95,8 @@ public:
     bool isGestureOpen (int hostIndex) const;
 
 private:
+    // Tells the host every parameter's value, as after a restore that replaced the whole program.
+    void reportAllParameters();
     void closeGesture (int hostIndex);
     void transmit (int position, int value);
 

@@ -27,29 +27,27 @@ void appendBankChunk (MidiCntrState& controller, juce::MemoryBlock& dest)
 
         const int slot = currentSlotForChunk (controller);
         if (noSlotYet)
-        {
             bank.putSlot (slot, bank.getEditBuffer());
-            dest.append (bank.getEditBuffer().data(), (size_t) kRecord);
-        }
-        else
-        {
-            const auto stored = bank.getSlot (slot);
-            dest.append (stored.data(), (size_t) kRecord);
-        }
+        // The program as the user hears it, with every edit made since the slot was last stored:
+        // this is what a project brings back.
+        dest.append (bank.getEditBuffer().data(), (size_t) kRecord);
         const auto slotByte = (uint8_t) slot;
         dest.append (&slotByte, 1);
         return 0;
     });
 }
 
-void restoreBankChunk (MidiCntrState& controller, const void* data, size_t size)
+bool restoreBankChunk (MidiCntrState& controller, const void* data, size_t size)
 {
     if (data == nullptr || size <= (size_t) kBankHeaderBytes)
-        return;
+        return false;
 
-    const auto* bytes = static_cast<const uint8_t*> (data) + kBankHeaderBytes;
+    const auto* start = static_cast<const uint8_t*> (data);
+    const auto* bytes = start + kBankHeaderBytes;
     const int wholeSlots = (int) juce::jmin ((size_t) kSlots, (size - (size_t) kBankHeaderBytes) / (size_t) kRecord);
+    const bool whole = size >= (size_t) kBankChunkBytes;
 
+    juce::MemoryBlock dump;
     controller.withBank (MidiCntrState::kProgramBank, [&] (Bank_Program& bank) {
         for (int s = 0; s < wholeSlots; ++s)
         {
@@ -57,8 +55,23 @@ void restoreBankChunk (MidiCntrState& controller, const void* data, size_t size)
             std::copy_n (bytes + (size_t) s * kRecord, kRecord, record.begin());
             bank.putSlot (s, record);
         }
+        if (whole)
+        {
+            // The current program with its edits, and the slot it came from.
+            bank.setEditBuffer (start + kBankSlotsEnd, (size_t) kRecord);
+            dump = bank.editBufferAsDump();
+        }
         return 0;
     });
+    if (! whole)
+        return false;
+
+    const int slot = start[kBankChunkBytes - 1];
+    if (Bank_Program::isValidSlot (slot))
+        controller.setCurrentSlot (slot);
+    controller.sendSysEx (dump);
+    controller.postNotification (Notification::kProgramReplaced);
+    return true;
 }
 
 void appendProgramChunk (MidiCntrState& controller, juce::MemoryBlock& dest)

@@ -16,13 +16,16 @@ static constexpr int kBankSlotsEnd = kBankHeaderBytes + Bank_Program::kBankBytes
 static constexpr int kBankChunkBytes = kBankSlotsEnd + ProgramDump::kRecordBytes + 1;      // 102,430
 static constexpr int kProgramChunkBytes = kProgramHeaderBytes + ProgramDump::kRecordBytes; // 1,057
 
-// Appends a bank chunk. With no slot selected yet, slot 0 becomes the current slot and takes the
-// current program (after the 99 slots have been written, so the slot section holds its old bytes).
+// Appends a bank chunk: the 99 slots, then the current program as it is now (edits included) and
+// the current slot. With no slot selected yet, slot 0 becomes the current slot and takes the current
+// program (after the 99 slots have been written, so the slot section holds its old bytes).
 void appendBankChunk (MidiCntrState& controller, juce::MemoryBlock& dest);
 
-// Restores the 99 slots; nothing else changes and nothing is sent. A short chunk restores the whole
-// slots it holds and leaves the rest. The header is not compared.
-void restoreBankChunk (MidiCntrState& controller, const void* data, size_t size);
+// Restores the 99 slots. A whole chunk (102,430 bytes) also brings back the current slot and the
+// current program, which goes to the instrument once as an edit-buffer dump and makes the editor
+// refresh: true. A short chunk restores the whole slots it holds and nothing else (false). The
+// header is not compared.
+bool restoreBankChunk (MidiCntrState& controller, const void* data, size_t size);
 
 // Appends a program chunk; the current program is first stored into the current slot.
 void appendProgramChunk (MidiCntrState& controller, juce::MemoryBlock& dest);

@@ -1,5 +1,7 @@
+#include "MessageLoop.h"
 #include "TestRig.h"
 #include "library/FileMan.h"
+#include "library/LibraryKeeper.h"
 #include "library/LibraryStore.h"
 #include "model/FactoryData.h"
 #include "tests/ScriptedDialogs.h"
@@ -221,6 +223,105 @@ TEST (Library, AnEmptyLibraryIsNeverWritten)
     EXPECT_EQ (store.buildFileImage().getSize(), 0u);
 }
 
+// ---- The default library file with several instances ------------------------------------------------
+
+namespace
+{
+LibraryKeeper::Bytes bytesOf (const std::vector<Record>& records)
+{
+    LibraryKeeper::Bytes bytes;
+    for (const auto& r : records)
+        bytes.insert (bytes.end(), r.begin(), r.end());
+    return bytes;
+}
+} // namespace
+
+TEST (LibraryKeeper, ThreeWayMergeOfWholeRecords)
+{
+    const auto a = program ("A", 1, 1), b = program ("B", 1, 2), c = program ("C", 1, 3), d = program ("D", 1, 4);
+    struct Case
+    {
+        const char* what;
+        std::vector<Record> ours, base, theirs, merged, added, removed;
+    };
+    const Case cases[] = {
+        { "nothing changed elsewhere", { a, b, c }, { a, b }, { a, b }, { a, b, c }, {}, {} },
+        { "added on both sides", { a, c }, { a }, { a, d }, { a, c, d }, { d }, {} },
+        { "the same added on both sides", { a, c }, { a }, { a, c }, { a, c }, {}, {} },
+        { "removed elsewhere", { a, b }, { a, b }, { b }, { b }, {}, { a } },
+        { "removed here, still in the file", { b }, { a, b }, { a, b }, { b }, {}, {} },
+        { "renamed elsewhere (removed and added)", { a, b }, { a, b }, { a, d }, { a, d }, { d }, { b } },
+        { "cleared elsewhere, added here", { a, c }, { a }, {}, { c }, {}, { a } },
+        { "a repeat in the file comes once", { a }, { a }, { a, d, d }, { a, d }, { d }, {} },
+    };
+    for (const auto& k : cases)
+    {
+        SCOPED_TRACE (k.what);
+        const auto m = LibraryKeeper::merge (bytesOf (k.ours), bytesOf (k.base), bytesOf (k.theirs));
+        EXPECT_EQ (m.merged, bytesOf (k.merged));
+        EXPECT_EQ (m.added, bytesOf (k.added));
+        EXPECT_EQ (m.removed, bytesOf (k.removed));
+    }
+}
+
+// Two instances filing into one default file: each keeps what the other added, and a removal in one
+// reaches the other.
+TEST (LibraryKeeper, TwoInstancesKeepEachOthersAdditions)
+{
+    ScratchFolder scratch;
+    const auto file = scratch.folder.getChildFile ("PlugSettings").getChildFile (LibraryStore::kDefaultFileName);
+    const auto a = program ("A", 1, 1), b = program ("B", 2, 2), c = program ("C", 3, 3);
+
+    LibraryKeeper first (file), second (file);
+    first.read();
+    second.read();
+    auto save = [] (LibraryKeeper& keeper, std::vector<Record> records, bool changed) {
+        LibraryKeeper::Outcome got;
+        bool answered = false;
+        EXPECT_TRUE (keeper.submit (bytesOf (records), changed, [&] (const LibraryKeeper::Outcome& o) {
+            got = o;
+            answered = true;
+        }));
+        for (int waited = 0; ! answered && waited < 5000; waited += 5)
+            runMessageLoop (5);
+        EXPECT_TRUE (answered);
+        return got;
+    };
+    auto onDisk = [&] { return LibraryKeeper::recordsOfImage (FileMan::readFile (file)); };
+
+    auto o = save (first, { a }, true);
+    EXPECT_TRUE (o.wrote);
+    EXPECT_EQ (onDisk(), bytesOf ({ a }));
+
+    // The second has not seen the first's write: it keeps "A" and hands it over to merge in.
+    o = save (second, { b }, true);
+    EXPECT_EQ (onDisk(), bytesOf ({ b, a }));
+    EXPECT_EQ (o.added, bytesOf ({ a }));
+
+    // The first only looks: "B" comes in, nothing is written.
+    const auto before = file.getLastModificationTime();
+    o = save (first, { a }, false);
+    EXPECT_FALSE (o.wrote);
+    EXPECT_EQ (o.added, bytesOf ({ b }));
+    EXPECT_EQ (file.getLastModificationTime(), before);
+
+    // A removal in the first reaches the second; the second's own addition stays.
+    o = save (first, { b }, true);
+    EXPECT_EQ (onDisk(), bytesOf ({ b }));
+    o = save (second, { b, a, c }, true);
+    EXPECT_EQ (o.removed, bytesOf ({ a }));
+    EXPECT_EQ (onDisk(), bytesOf ({ b, c }));
+
+    // An empty library leaves the file as it was; a failed write says why.
+    o = save (second, {}, true);
+    EXPECT_FALSE (o.wrote);
+    EXPECT_EQ (onDisk(), bytesOf ({ b, c }));
+    LibraryKeeper blocked (scratch.folder.getChildFile ("PlugSettings")); // a folder by that name
+    o = save (blocked, { a }, true);
+    EXPECT_TRUE (o.result.failed());
+    EXPECT_TRUE (o.result.getErrorMessage().isNotEmpty());
+}
+
 // ---- Program and bank files ------------------------------------------------------------------------
 
 TEST (ProgramFiles, SingleProgramFiles)
@@ -349,7 +450,7 @@ TEST (ProgramFiles, CommandsThroughTheDialog)
                      [&] (bool ok) { saved = ok; });
     ASSERT_TRUE (saved);
     EXPECT_EQ (dialogs->requests.back().title, "Save Prophet 12 Program Bank");
-    EXPECT_EQ (dialogs->requests.back().startingFile, scratch.folder.getChildFile ("Program Bank U2"));
+    EXPECT_EQ (dialogs->requests.back().startingFile, scratch.folder.getChildFile ("Program Bank U2.p12b"));
     EXPECT_TRUE (scratch.folder.getChildFile ("My Bank.p12b").existsAsFile());
 
     // Load it back.
@@ -388,6 +489,79 @@ TEST (ProgramFiles, CommandsThroughTheDialog)
     EXPECT_EQ (dialogs->requests.back().title, "Load Single Prophet 12 Program");
 }
 } // namespace
+
+// The dialog asks about the name as typed; the file written may carry an appended extension.
+TEST (ProgramFiles, ASaveNeverReplacesAFileWithoutAsking)
+{
+    struct Suggestion
+    {
+        int mode;
+        const char* name;
+        const char* suggested;
+    };
+    for (const auto& k : { Suggestion { 104, "Untitled", "Untitled.p12l" },
+                           Suggestion { 110, "Prophet 12 Preset Bank", "Prophet 12 Preset Bank.fxb" },
+                           Suggestion { 111, "Pad.FXP", "Pad.FXP" }, Suggestion { 101, "A/B Lead", "AB Lead.p12p" },
+                           Suggestion { 101, "   ", "Untitled.p12p" } })
+        EXPECT_EQ (FileMan::suggestedFileName (k.name, *FileMan::modeFor (k.mode)), k.suggested) << k.name;
+
+    ScratchFolder scratch;
+    auto dialogs = std::make_shared<ScriptedDialogs>();
+    const auto existing = scratch.folder.getChildFile ("Night.p12p");
+    ASSERT_TRUE (existing.replaceWithText ("keep me"));
+
+    struct Case
+    {
+        const char* typed;
+        std::optional<bool> replace; // the answer to the question, when one is asked
+        bool written;
+    };
+    for (const auto& k : { Case { "Night", false, false }, Case { "Night", true, true },
+                           Case { "Night.p12p", std::nullopt, true }, Case { "Day", std::nullopt, true } })
+    {
+        SCOPED_TRACE (juce::String (k.typed) + (k.replace.value_or (false) ? " replace" : ""));
+        existing.replaceWithText ("keep me");
+        scratch.folder.getChildFile ("Day.p12p").deleteFile();
+        dialogs->replaceQuestions.clear();
+        dialogs->answers = { scratch.folder.getChildFile (k.typed) };
+        if (k.replace)
+            dialogs->replaceAnswers = { *k.replace };
+        FileMan files (dialogs, scratch.folder);
+        int produced = 0;
+        bool done = ! k.written;
+        files.saveBytes (
+            [&] {
+                ++produced;
+                return juce::MemoryBlock ("new", 3);
+            },
+            101, "Night", [&] (bool ok) { done = ok; });
+        EXPECT_EQ (dialogs->requests.back().startingFile.getFileName(), "Night.p12p");
+        EXPECT_EQ (done, k.written);
+        EXPECT_EQ (produced, k.written ? 1 : 0); // nothing is made for a save that does not happen
+        EXPECT_EQ (dialogs->replaceQuestions.size(), k.replace ? 1u : 0u);
+        if (k.replace)
+            EXPECT_EQ (dialogs->replaceQuestions[0], existing);
+        const auto target = scratch.folder.getChildFile (k.typed).withFileExtension (".p12p");
+        EXPECT_EQ (target.loadFileAsString(), k.written ? "new" : "keep me");
+        EXPECT_TRUE (files.getWriteError().isEmpty());
+    }
+
+    // A write that fails is told apart from a cancel: the file's name and the reason.
+    const auto blocker = scratch.folder.getChildFile ("plain");
+    ASSERT_TRUE (blocker.replaceWithText ("a file, not a folder"));
+    dialogs->answers = { blocker.getChildFile ("inside.p12b") };
+    FileMan failing (dialogs, scratch.folder);
+    bool ok = true;
+    failing.saveBytes (juce::MemoryBlock ("x", 1), 103, "Bank", [&] (bool written) { ok = written; });
+    EXPECT_FALSE (ok);
+    EXPECT_TRUE (failing.getWriteError().startsWith ("Could not write inside.p12b: ")) << failing.getWriteError();
+    EXPECT_GT (failing.getWriteError().length(), juce::String ("Could not write inside.p12b: ").length());
+
+    dialogs->answers = { std::nullopt };
+    failing.saveBytes (juce::MemoryBlock ("x", 1), 103, "Bank", [&] (bool written) { ok = written; });
+    EXPECT_FALSE (ok);
+    EXPECT_TRUE (failing.getWriteError().isEmpty());
+}
 
 // The system's dialog answers later; by then the editor that asked may have been closed.
 TEST (ProgramFiles, AnAnswerAfterTheOwnerIsGoneIsDropped)

@@ -47,7 +47,10 @@ struct HostListener : juce::AudioProcessorListener
     {
         changes.push_back ({ index, value });
     }
-    void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails&) override {}
+    void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails& details) override
+    {
+        programChanges += details.programChanged ? 1 : 0;
+    }
     void audioProcessorParameterChangeGestureBegin (juce::AudioProcessor*, int index) override
     {
         begins.push_back (index);
@@ -56,6 +59,7 @@ struct HostListener : juce::AudioProcessorListener
 
     std::vector<std::pair<int, float>> changes;
     std::vector<int> begins, ends;
+    int programChanges = 0;
 };
 
 TEST (Processor, HostParameters)
@@ -278,24 +282,71 @@ TEST (Processor, BankChunk)
     EXPECT_EQ (p.getController().getCurrentSlot(), 0);
     EXPECT_EQ (p.getController().getSlot (MidiCntrState::kProgramBank, 0), current);
 
-    // With slot 7 current, the block after the slots is slot 7's bytes.
+    // With slot 7 current and edited through the host, the block after the slots is the program as
+    // edited, not slot 7's stored bytes.
     p.setCurrentProgram (7);
+    p.getParameters()[8]->setValue (99.0f / 127.0f); // "A Level 1"
+    const auto edited = p.getController().getCurrentProgram();
+    ASSERT_EQ (edited[8], 99);
+    ASSERT_NE (edited, p.getController().getSlot (MidiCntrState::kProgramBank, 7));
     juce::MemoryBlock seven;
     p.getStateInformation (seven);
-    EXPECT_EQ (0, memcmp (bytesOf (seven) + 101405, bytesOf (seven) + 29 + 7 * 1024, 1024));
+    EXPECT_EQ (0, memcmp (bytesOf (seven) + 101405, edited.data(), 1024));
+    EXPECT_EQ (0, memcmp (bytesOf (seven) + 29 + 7 * 1024, factory.getSlot (7).data(), 1024));
     EXPECT_EQ (bytesOf (seven)[102429], 7);
 
-    // Restoring changes the slots only: nothing is sent, the current program stays.
+    // Restoring a whole chunk brings back the slots, the current slot and the edited program: the
+    // instrument gets it once, the host hears every parameter and is told the programs changed.
     auto restored = ProcessorRig();
     auto& q = restored.make();
     restored.settle();
-    restored.devices->clearOutputCalls();
-    const auto before = q.getController().getCurrentProgram();
+    restored.standIn.clearReceivedMessages();
+    q.getController().takeNotifications();
+    HostListener host;
+    q.addListener (&host);
     q.setStateInformation (seven.getData(), (int) seven.getSize());
-    EXPECT_TRUE (restored.devices->getOutputCalls().empty());
-    EXPECT_EQ (q.getController().getCurrentProgram(), before);
+    q.removeListener (&host);
+    EXPECT_EQ (q.getController().getCurrentProgram(), edited);
+    EXPECT_EQ (q.getCurrentProgram(), 7);
     EXPECT_EQ (q.getController().getSlot (MidiCntrState::kProgramBank, 0), current);
     EXPECT_EQ (q.getProgramName (7), p.getProgramName (7));
+    EXPECT_EQ (q.getParameters()[8]->getValue(), 99.0f / 127.0f);
+    EXPECT_EQ (host.changes.size(), 624u);
+    EXPECT_EQ (host.programChanges, 1);
+    const auto codes = q.getController().takeNotifications();
+    EXPECT_NE (std::find (codes.begin(), codes.end(), Notification::kProgramReplaced), codes.end());
+    restored.settle();
+    EXPECT_EQ (restored.standIn.countReceived ({ 0xF0, 0x01, 0x2A, 0x03 }), 1);
+    EXPECT_EQ (restored.standIn.getEditBuffer(), edited);
+
+    // A chunk written before the block carried the edits holds the slot's stored bytes there: it
+    // loads as that slot, made current.
+    auto old = seven;
+    old.copyFrom (factory.getSlot (7).data(), 101405, 1024);
+    auto older = ProcessorRig();
+    auto& o = older.make();
+    o.setStateInformation (old.getData(), (int) old.getSize());
+    EXPECT_EQ (o.getCurrentProgram(), 7);
+    EXPECT_EQ (o.getController().getCurrentProgram(), factory.getSlot (7));
+    older.settle();
+    EXPECT_EQ (older.standIn.getEditBuffer(), factory.getSlot (7));
+
+    // Only the slots: the current program stays and nothing is sent, but the host hears of the
+    // new program names.
+    auto slotsOnly = ProcessorRig();
+    auto& so = slotsOnly.make();
+    slotsOnly.settle();
+    slotsOnly.devices->clearOutputCalls();
+    const auto before = so.getController().getCurrentProgram();
+    HostListener names;
+    so.addListener (&names);
+    so.setStateInformation (seven.getData(), 101405);
+    so.removeListener (&names);
+    EXPECT_TRUE (slotsOnly.devices->getOutputCalls().empty());
+    EXPECT_EQ (so.getController().getCurrentProgram(), before);
+    EXPECT_EQ (so.getController().getSlot (MidiCntrState::kProgramBank, 0), current);
+    EXPECT_TRUE (names.changes.empty());
+    EXPECT_EQ (names.programChanges, 1);
 
     // A short chunk gives the whole slots it holds, and nothing past its end is read.
     auto cut = ProcessorRig();
@@ -327,7 +378,11 @@ TEST (Processor, ProgramChunkRoundTrip)
     rig.settle();
     rig.standIn.clearReceivedMessages();
 
+    HostListener host;
+    p.addListener (&host);
     p.setCurrentProgramStateInformation (chunk.getData(), (int) chunk.getSize());
+    p.removeListener (&host);
+    EXPECT_EQ (host.programChanges, 1); // the host reads the program names again
     EXPECT_EQ (p.getController().getCurrentProgram(), program);
     EXPECT_EQ (p.getController().getSlot (MidiCntrState::kProgramBank, 3), program);
     rig.settle();

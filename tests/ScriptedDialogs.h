@@ -17,6 +17,17 @@ struct ScriptedDialogs : FileDialogs
             answers.pop_front();
         answer (next);
     }
+    void confirmReplace (const juce::File& file, std::function<void (bool)> answer) override
+    {
+        replaceQuestions.push_back (file);
+        const bool replace = ! replaceAnswers.empty() && replaceAnswers.front();
+        if (! replaceAnswers.empty())
+            replaceAnswers.pop_front();
+        answer (replace);
+    }
     std::deque<std::optional<juce::File>> answers;
     std::vector<Request> requests;
+    // Answers to "replace the existing file?", in order; none left means "no".
+    std::deque<bool> replaceAnswers;
+    std::vector<juce::File> replaceQuestions;
 };

@@ -57,7 +57,24 @@ KeyBrd::KeyBrd (MidiCntrState& s)
     playPanel.addListener (this);
 }
 
-KeyBrd::~KeyBrd() { playPanel.removeListener (this); }
+KeyBrd::~KeyBrd()
+{
+    playPanel.removeListener (this);
+    releaseAllNotes();
+}
+
+void KeyBrd::releaseAllNotes()
+{
+    piano.releaseAll();
+    playPanel.releaseHeldNotes();
+}
+
+void KeyBrd::focusOfChildComponentChanged (FocusChangeType)
+{
+    // A press on the piano moves the focus too: its key is held by the mouse and stops on release.
+    if (! playPanel.hasKeyboardFocus (false) && ! juce::Desktop::getInstance().getMainMouseSource().isDragging())
+        piano.releaseAll();
+}
 
 juce::Rectangle<int> KeyBrd::scaled (juce::Rectangle<int> box, float s) const
 {

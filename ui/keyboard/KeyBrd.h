@@ -40,7 +40,13 @@ public:
     VelIndClass& getVelocityIndicator() noexcept { return velocityIndicator; }
     KeyPlayClass& getPlayPanel() noexcept { return playPanel; }
 
+    // Stops every note the panel started, from the piano and from the computer keyboard.
+    void releaseAllNotes();
+
     void paint (juce::Graphics& g) override;
+    // The play panel lost the focus: its held keys were stopped. When the window lost it (not a
+    // click on the piano), a piano key held with the mouse stops too, as its release may never come.
+    void focusOfChildComponentChanged (FocusChangeType cause) override;
     void mouseMove (const juce::MouseEvent& e) override;
     void mouseDown (const juce::MouseEvent& e) override;
     void mouseDrag (const juce::MouseEvent& e) override;

@@ -21,7 +21,11 @@ int semitoneOf (juce::juce_wchar letter)
 
 KeyPlayClass::KeyPlayClass (MidiCntrState& s, int m) : state (s), mode (m) { setWantsKeyboardFocus (true); }
 
-KeyPlayClass::~KeyPlayClass() { stopTimer(); }
+KeyPlayClass::~KeyPlayClass()
+{
+    stopTimer();
+    releaseHeldNotes();
+}
 
 void KeyPlayClass::setFillColour (juce::Colour colour)
 {
@@ -189,6 +193,21 @@ bool KeyPlayClass::keyStateChanged (bool)
     }
     return false;
 }
+
+void KeyPlayClass::releaseHeldNotes()
+{
+    const int channel = state.getMidiChannel();
+    for (int note = 0; note < 128; ++note)
+    {
+        if (sounding[(size_t) note] == 0)
+            continue;
+        sounding[(size_t) note] = 0;
+        state.sendNoteOff (channel, note);
+    }
+    letterNotes.fill (-1);
+}
+
+void KeyPlayClass::focusLost (FocusChangeType) { releaseHeldNotes(); }
 
 bool KeyPlayClass::isLetterKeyDown (juce::juce_wchar upperCaseLetter) const
 {

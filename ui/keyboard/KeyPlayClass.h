@@ -45,6 +45,9 @@ public:
     int getVelocity() const noexcept { return velocity; }
     int getOctaveBase() const noexcept { return octaveBase; }
     bool isSounding (int note) const noexcept { return note >= 0 && note < 128 && sounding[(size_t) note] != 0; }
+    // Stops every note this panel started and still sounds: a key released while the panel has no
+    // focus, or is gone, is never seen, and its note would hang on the instrument.
+    void releaseHeldNotes();
 
     void addListener (KeyPlayListener* listener);
     void removeListener (KeyPlayListener* listener);
@@ -55,6 +58,7 @@ public:
     void paint (juce::Graphics& g) override;
     bool keyPressed (const juce::KeyPress& key) override;
     bool keyStateChanged (bool isKeyDown) override;
+    void focusLost (FocusChangeType cause) override;
     void mouseMove (const juce::MouseEvent& e) override;
     void mouseDown (const juce::MouseEvent& e) override;
     void mouseDrag (const juce::MouseEvent& e) override;

@@ -210,8 +210,16 @@ PianoPad::PianoPad (MidiCntrState& s) : state (s)
 
 PianoPad::~PianoPad()
 {
+    // A key held while the editor closes would sound on.
+    releaseAll();
     // The overlay holds pointers to the keys: it goes first.
     overlay.reset();
+}
+
+void PianoPad::releaseAll()
+{
+    for (auto& key : keys)
+        key->release();
 }
 
 void PianoPad::setScale (float s)

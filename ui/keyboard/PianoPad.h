@@ -106,6 +106,8 @@ public:
     float getScale() const noexcept { return scale; }
 
     PianoKey& getKey (int relativeNote) { return *keys[(size_t) relativeNote]; }
+    // Stops every key that sounds, as the mouse's release does.
+    void releaseAll();
     KeyOverlay& getOverlay() { return *overlay; }
 
 private:

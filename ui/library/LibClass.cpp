@@ -11,6 +11,33 @@ namespace
 constexpr juce::uint32 kBackground = 0xff373535, kDarkLine = 0xff0a0a0a, kStatusText = 0xffcebdbd;
 constexpr int kButtonWidth = 100, kButtonHeight = 34;
 
+// A program bank file picked where a library is expected is read as what it is: by its extension,
+// or because it lacks the library's header and holds program dumps.
+bool isBankFile (const juce::File& file, const juce::MemoryBlock& content)
+{
+    if (file.hasFileExtension ("p12b"))
+        return true;
+    const bool libraryHeader =
+        content.getSize() >= (size_t) LibraryStore::kMarkerBytes &&
+        memcmp (content.getData(), LibraryStore::kFileHeader, (size_t) LibraryStore::kMarkerBytes) == 0;
+    return ! libraryHeader && FileMan::readProgramBank (content.getData(), content.getSize()).has_value();
+}
+
+// Stages the programs of a bank file's content (none when it holds no program dump).
+void stageBank (LibraryStore& store, const juce::MemoryBlock& content)
+{
+    store.stageFromImage (nullptr, 0, 0);
+    const auto dumps = FileMan::readProgramBank (content.getData(), content.getSize());
+    if (! dumps)
+        return;
+    Bank_Program decoded;
+    const int count = FileMan::decodeBank (*dumps, decoded);
+    if (count > 0)
+        store.stageFromBank (decoded.slotBytes(), count);
+}
+
+juce::String noProgramText (const juce::File& file) { return "No program was found in " + file.getFileName() + "."; }
+
 // The 16 stored name characters, blanks included, as the questions quote them.
 juce::String storedName (const uint8_t* record)
 {
@@ -98,8 +125,17 @@ void CatContainer::changeListenerCallback (juce::ChangeBroadcaster* source)
 
 // ---- LIBRARY page ----------------------------------------------------------------------------------
 
-LibClass::LibClass (OstrelAudioProcessor& p, std::shared_ptr<FileDialogs> d) : processor (p), dialogs (std::move (d))
+LibClass::LibClass (OstrelAudioProcessor& p, std::shared_ptr<FileDialogs> d)
+    : processor (p), dialogs (std::move (d)), keeper (p.getController().getFolder().libraryFile())
 {
+    getStore().onRecordsChanged = [this] {
+        if (mergingIn)
+            return;
+        dirty = true;
+        retryOnChangeOnly = false;
+    };
+    startTimer (kKeeperTickMilliseconds);
+
     addAndMakeVisible (list);
     list.addListener (this);
     addAndMakeVisible (categories);
@@ -127,15 +163,70 @@ LibClass::LibClass (OstrelAudioProcessor& p, std::shared_ptr<FileDialogs> d) : p
 
 LibClass::~LibClass()
 {
-    // The library outlives every session in its default file; an empty one leaves the file alone.
-    getStore().saveToFile (getDefaultLibraryFile());
+    // What changed since the last write goes to the default file now (an empty library leaves the
+    // file alone).
+    stopTimer();
+    keeper.waitUntilIdle();
+    if (dirty)
+    {
+        keeper.submit (getStore().getRecordBytes(), true, {});
+        keeper.waitUntilIdle();
+    }
+    getStore().onRecordsChanged = nullptr;
     list.removeListener (this);
     categories.removeListener (this);
 }
 
 juce::File LibClass::getDefaultLibraryFile() const { return processor.getController().getFolder().libraryFile(); }
 
-void LibClass::readDefaultLibrary() { getStore().loadFromFile (getDefaultLibraryFile()); }
+void LibClass::readDefaultLibrary()
+{
+    const auto content = keeper.read();
+    if (content.isEmpty())
+        return;
+    const juce::ScopedValueSetter<bool> reading (mergingIn, true);
+    getStore().loadImage (content.getData(), content.getSize());
+}
+
+void LibClass::timerCallback()
+{
+    if (keeper.isBusy())
+        return;
+    const juce::Component::SafePointer<LibClass> safe (this);
+    const auto done = [safe] (const LibraryKeeper::Outcome& outcome) {
+        if (safe != nullptr)
+            safe->keeperDone (outcome);
+    };
+    if (dirty && ! retryOnChangeOnly)
+    {
+        dirty = false;
+        idleTicks = 0;
+        keeper.submit (getStore().getRecordBytes(), true, done);
+    }
+    else if (++idleTicks >= kKeeperLookEveryTicks)
+    {
+        idleTicks = 0;
+        keeper.submit (getStore().getRecordBytes(), false, done);
+    }
+}
+
+void LibClass::keeperDone (const LibraryKeeper::Outcome& outcome)
+{
+    {
+        const juce::ScopedValueSetter<bool> merging (mergingIn, true);
+        getStore().applyChanges (outcome.added, outcome.removed);
+    }
+    if (outcome.result.failed())
+    {
+        // Kept in memory and tried again with the next change, or when the editor closes.
+        dirty = true;
+        retryOnChangeOnly = true;
+        const auto text = FileMan::failureText (keeper.getFile(), outcome.result.getErrorMessage());
+        if (messageBox == nullptr || ! messageBox->isVisible() || messageBox->getText() != text)
+            showMessage (text);
+    }
+    updateVisibility();
+}
 
 FileMan& LibClass::newFileMan()
 {
@@ -259,9 +350,18 @@ void LibClass::loadMenuChosen (int item)
                 s.stageFromImage (nullptr, 0, 0); // empties the import set
                 return;
             }
-            // Read with the library layout whatever the extension says.
-            const auto content = FileMan::readFile (files.getChosenFile());
-            s.stageFromImage (content.getData(), content.getSize(), (size_t) LibraryStore::kMarkerBytes);
+            const auto& file = files.getChosenFile();
+            const auto content = FileMan::readFile (file);
+            if (isBankFile (file, content))
+                stageBank (s, content);
+            else
+                s.stageFromImage (content.getData(), content.getSize(), (size_t) LibraryStore::kMarkerBytes);
+            if (s.getNumPending() == 0)
+            {
+                s.stageFromImage (nullptr, 0, 0);
+                safe->showMessage (noProgramText (file));
+                return;
+            }
             safe->afterStaging();
         });
     }
@@ -270,13 +370,17 @@ void LibClass::loadMenuChosen (int item)
         store.stageFromImage (nullptr, 0, 0);
         auto& files = newFileMan();
         files.loadProgramBank ([safe, &files] (bool found) {
-            if (safe == nullptr || ! found)
+            if (safe == nullptr)
                 return;
-            Bank_Program decoded;
-            const int count = FileMan::decodeBank (files.getBankDumps(), decoded);
-            if (count <= 0)
+            if (found)
+                stageBank (safe->getStore(), files.getFileContent());
+            if (safe->getStore().getNumPending() == 0)
+            {
+                // A file was picked (not a cancel) but holds no program.
+                if (files.getChosenFile() != juce::File())
+                    safe->showMessage (noProgramText (files.getChosenFile()));
                 return;
-            safe->getStore().stageFromBank (decoded.slotBytes(), count);
+            }
             safe->afterStaging();
         });
     }
@@ -316,12 +420,17 @@ void LibClass::save (std::function<void (bool)> then)
         [safe = juce::Component::SafePointer<LibClass> (this), &files, then = std::move (then)] (bool chosen) {
             if (safe == nullptr)
                 return;
-            if (chosen)
-                safe->getStore().saveToFile (files.getChosenFile());
+            // An empty library writes nothing (and the questions that lead here need records).
+            const auto image = safe->getStore().buildFileImage();
+            const bool written = chosen && image.getSize() > 0 && files.write (files.getChosenFile(), image);
+            if (files.getWriteError().isNotEmpty())
+                safe->showMessage (files.getWriteError());
             if (then)
-                then (chosen);
+                then (written);
         });
 }
+
+void LibClass::showMessage (const juce::String& text) { MsgCont::showNotice (*this, messageBox, text); }
 
 void LibClass::clearAll()
 {
@@ -355,7 +464,9 @@ void LibClass::deleteSelected()
 
 void LibClass::addCurrent()
 {
+    // The program as it is now is what gets filed, whatever happens before OK.
     const auto current = processor.getController().getCurrentProgram();
+    programToAdd = current;
     const auto name = storedName (current.data()).trimEnd();
     if (getStore().contains (current))
         ask (name + " Program already exists in the library.", {}, {}, {}, "OK", -1, kExistsCode, 0);
@@ -393,8 +504,8 @@ void LibClass::textOkPressed (int code, int value)
         store.commitPending (true);
     else if (code == kImportCode && value == kSaveFirstValue)
     {
-        // The library is replaced only once it is safely in a file: cancelling the save dialog keeps
-        // it as it was.
+        // The library is replaced only once it is safely in a file: cancelling the save dialog or a
+        // failed write keeps it as it was.
         save ([safe = juce::Component::SafePointer<LibClass> (this)] (bool saved) {
             if (safe != nullptr && saved)
             {
@@ -429,7 +540,7 @@ void LibClass::textOkPressed (int code, int value)
         auto text = overlay->getText();
         if (text.isEmpty())
             text = "Untitled";
-        auto copy = processor.getController().getCurrentProgram();
+        auto copy = programToAdd;
         copy[ProgramDump::kCategoryOffset] = (uint8_t) overlay->getCategory();
         store.addProgram (text, copy.data(), copy.size());
     }

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "library/FileMan.h"
+#include "library/LibraryKeeper.h"
 #include "ui/library/LibBut.h"
 #include "ui/library/StBut.h"
 #include "ui/library/StsFile.h"
 #include "ui/library/TextInputCont.h"
+#include "ui/look/MsgCont.h"
 #include "ui/look/OstrelLookAndFeel.h"
 #include "ui/look/SimpleLabel.h"
 
@@ -60,8 +62,10 @@ private:
 // and sends it to the instrument, so the user can audition the library by clicking through it.
 //
 // The page reads the default library file when asked (the window does so when it first shows the
-// page) and writes it when it is destroyed; an empty library never overwrites it.
+// page) and writes it soon after every change (LibraryKeeper), merging what other instances wrote
+// there meanwhile; an empty library never overwrites it.
 class LibClass : public juce::Component,
+                 private juce::Timer,
                  private LibButListener,
                  private textmsgListener,
                  private StsFileListener,
@@ -83,6 +87,10 @@ public:
     // Reads the default library file ("p12Lib.p12l" in the settings folder) when it exists.
     void readDefaultLibrary();
     juce::File getDefaultLibraryFile() const;
+    // How soon a change reaches the default file, and how often the file is looked at for what
+    // other instances wrote.
+    static constexpr int kKeeperTickMilliseconds = 300, kKeeperLookEveryTicks = 5;
+    LibraryKeeper& getKeeper() noexcept { return keeper; }
 
     StsFile& getList() noexcept { return list; }
     LibraryStore& getStore() noexcept { return list.getStore(); }
@@ -91,6 +99,9 @@ public:
     SimpleLabel& getStatusLabel() noexcept { return statusLabel; }
     // The overlay, or nullptr before the first question.
     TextInputCont* getOverlay() noexcept { return overlay.get(); }
+    // The message box over the page (a failed write says which file and why), or nullptr.
+    MsgCont* getMessageBox() noexcept { return messageBox.get(); }
+    void showMessage (const juce::String& text);
 
     LibBut& getLoadButton() noexcept { return loadButton; }
     LibBut& getSaveButton() noexcept { return saveButton; }
@@ -112,6 +123,8 @@ public:
     void mouseDown (const juce::MouseEvent& e) override;
 
 private:
+    void timerCallback() override;
+    void keeperDone (const LibraryKeeper::Outcome& outcome);
     void libButClicked (LibBut* button, int id) override;
     void libButEntered (LibBut* button, int id) override;
     void libButLeft (LibBut* button, int id) override;
@@ -138,6 +151,9 @@ private:
     OstrelAudioProcessor& processor;
     std::shared_ptr<FileDialogs> dialogs;
     std::unique_ptr<FileMan> fileMan;
+    LibraryKeeper keeper;
+    bool dirty = false, retryOnChangeOnly = false, mergingIn = false;
+    int idleTicks = 0;
 
     StsFile list;
     CatContainer categories;
@@ -149,6 +165,8 @@ private:
         addCurrentButton { "ADD CURRENT", kAddCurrentId }, deleteButton { "DELETE", kDeleteId },
         renameButton { "RENAME", kRenameId }, doneButton { "DONE", kDoneId };
     std::unique_ptr<TextInputCont> overlay;
+    std::unique_ptr<MsgCont> messageBox;
+    ProgramDump::Record programToAdd {}; // the current program when ADD CURRENT was pressed
 
     juce::SharedResourcePointer<OstrelLookAndFeel> lookAndFeel;
 

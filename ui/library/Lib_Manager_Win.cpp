@@ -219,9 +219,17 @@ Lib_Manager_Win::~Lib_Manager_Win() { clearContentComponent(); }
 
 void Lib_Manager_Win::show()
 {
+    // RENAME and SAVE act on the current preset: its row is the one shown selected.
+    if (auto* presets = content->getPresetBankPage(); presets != nullptr && presets->isVisible())
+        presets->showCurrentSlot();
     setVisible (true);
     setAlwaysOnTop (true);
     toFront (true);
 }
 
-void Lib_Manager_Win::hide() { setVisible (false); }
+void Lib_Manager_Win::hide()
+{
+    // Keys held on the play panel would never be seen released.
+    content->getPlayPanel().releaseHeldNotes();
+    setVisible (false);
+}

@@ -2,6 +2,7 @@
 
 #include "model/ParDes.h"
 #include "plugin/OstrelAudioProcessor.h"
+#include "plugin/StateChunks.h"
 
 #include <algorithm>
 
@@ -10,6 +11,15 @@ namespace
 constexpr juce::uint32 kBackground = 0xff373535, kDarkLine = 0xff0a0a0a, kStatusText = 0xffcebdbd;
 constexpr juce::uint32 kOverlayBackground = 0xff191919;
 constexpr int kButtonWidth = 100, kButtonHeight = 34;
+
+// A preset file holds one of the plug-in's chunks: its header and at least its whole layout.
+bool isOwnChunk (const juce::MemoryBlock& content, bool program)
+{
+    const auto* header = program ? StateChunks::kProgramHeader : StateChunks::kBankHeader;
+    const auto headerBytes = strlen (header);
+    const auto wholeBytes = (size_t) (program ? StateChunks::kProgramChunkBytes : StateChunks::kBankSlotsEnd);
+    return content.getSize() >= wholeBytes && memcmp (content.getData(), header, headerBytes) == 0;
+}
 } // namespace
 
 // ---- SET CURRENT overlay ---------------------------------------------------------------------------
@@ -287,6 +297,14 @@ void Plugin_Bank::loadMenuChosen (int item)
             if (safe == nullptr || ! chosen || ! files.getChosenFile().existsAsFile())
                 return;
             const auto content = FileMan::readFile (files.getChosenFile());
+            // Only this plug-in's own chunks: anything else would overwrite presets with noise.
+            if (! isOwnChunk (content, item == kLoadPresetFile))
+            {
+                safe->showMessage (files.getChosenFile().getFileName() +
+                                   (item == kLoadPresetFile ? " is not a Prophet 12 preset file."
+                                                            : " is not a Prophet 12 preset bank file."));
+                return;
+            }
             if (item == kLoadPresetFile)
                 safe->processor.setCurrentProgramStateInformation (content.getData(), (int) content.getSize());
             else
@@ -298,8 +316,14 @@ void Plugin_Bank::loadMenuChosen (int item)
     {
         auto& files = newFileMan();
         files.loadProgramBank ([safe, &files, refresh] (bool found) {
-            if (safe == nullptr || ! found)
+            if (safe == nullptr)
                 return;
+            if (! found)
+            {
+                if (files.getChosenFile() != juce::File()) // picked, not cancelled
+                    safe->showMessage ("No program was found in " + files.getChosenFile().getFileName() + ".");
+                return;
+            }
             Bank_Program decoded;
             const int count =
                 juce::jmin ((int) Bank_Program::kSlots, FileMan::decodeBank (files.getBankDumps(), decoded));
@@ -328,20 +352,42 @@ juce::PopupMenu Plugin_Bank::buildSaveMenu() const
 
 void Plugin_Bank::saveMenuChosen (int item)
 {
-    juce::MemoryBlock bytes;
+    // The chunks are taken only once the user has confirmed the dialog: taking the program chunk
+    // stores the program being edited into the current slot, and taking the bank chunk may make
+    // slot 0 current.
+    const juce::Component::SafePointer<Plugin_Bank> safe (this);
+    auto chunk = [safe, item] {
+        juce::MemoryBlock bytes;
+        if (safe == nullptr)
+            return bytes;
+        if (item == kSavePresetFile)
+            safe->processor.getCurrentProgramStateInformation (bytes);
+        else
+            safe->processor.getStateInformation (bytes);
+        return bytes;
+    };
+    auto report = [safe] (FileMan& files) {
+        return [safe, &files] (bool) {
+            if (safe != nullptr && files.getWriteError().isNotEmpty())
+                safe->showMessage (files.getWriteError());
+        };
+    };
+
     if (item == kSavePresetFile)
     {
         auto name = processor.getController().getSlotName (MidiCntrState::kProgramBank, currentSlot());
-        processor.getCurrentProgramStateInformation (bytes);
-        newFileMan().saveBytes (bytes, 111, name.isNotEmpty() ? name : juce::String ("Untitled"), [] (bool) {});
+        auto& files = newFileMan();
+        files.saveBytes (chunk, 111, name.isNotEmpty() ? name : juce::String ("Untitled"), report (files));
     }
     else if (item == kSaveBankFile)
     {
-        processor.getStateInformation (bytes);
-        newFileMan().saveBytes (bytes, 110, "Prophet 12 Preset Bank", [] (bool) {});
+        auto& files = newFileMan();
+        files.saveBytes (chunk, 110, "Prophet 12 Preset Bank", report (files));
     }
     updateVisibility();
 }
+
+void Plugin_Bank::showMessage (const juce::String& text) { MsgCont::showNotice (*this, messageBox, text); }
 
 // ---- RENAME ----------------------------------------------------------------------------------------
 

@@ -4,6 +4,7 @@
 #include "ui/library/LibBut.h"
 #include "ui/library/Plugin_File.h"
 #include "ui/library/TextInputCont.h"
+#include "ui/look/MsgCont.h"
 #include "ui/look/OstrelLookAndFeel.h"
 #include "ui/look/SimpleLabel.h"
 
@@ -106,6 +107,9 @@ public:
     SimpleLabel& getStatusLabel() noexcept { return statusLabel; }
     TextInputCont* getOverlay() noexcept { return overlay.get(); }
     TextSetCurCont* getSetCurrentOverlay() noexcept { return setCurrentOverlay.get(); }
+    // The message box over the page (a failed write says which file and why), or nullptr.
+    MsgCont* getMessageBox() noexcept { return messageBox.get(); }
+    void showMessage (const juce::String& text);
 
     LibBut& getLoadButton() noexcept { return loadButton; }
     LibBut& getSaveButton() noexcept { return saveButton; }
@@ -152,6 +156,7 @@ private:
         setCurrentButton { "SET CURRENT", kSetCurrentId }, doneButton { "DONE", kDoneId };
     std::unique_ptr<TextInputCont> overlay;
     std::unique_ptr<TextSetCurCont> setCurrentOverlay;
+    std::unique_ptr<MsgCont> messageBox;
 
     juce::SharedResourcePointer<OstrelLookAndFeel> lookAndFeel;
 

@@ -143,7 +143,19 @@ void ProgramListView::mouseWheelMove (const juce::MouseEvent&, const juce::Mouse
         scrollBy (-1);
 }
 
-void ProgramListView::mouseDoubleClick (const juce::MouseEvent&) { listDoubleClicked(); }
+bool ProgramListView::isOnRow (juce::Point<int> pos) const
+{
+    if (pos.x <= 0 || pos.x > kPressLimitX || pos.y < 0 || pos.y >= getVisibleRows() * kRowHeight)
+        return false;
+    return firstVisibleRow + pos.y / kRowHeight < getNumRows();
+}
+
+void ProgramListView::mouseDoubleClick (const juce::MouseEvent& e)
+{
+    // Two quick steps on the scroll track, or a double click below the last row, mean nothing.
+    if (isOnRow (e.getPosition()))
+        listDoubleClicked();
+}
 
 void ProgramListView::timerCallback()
 {

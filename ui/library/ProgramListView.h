@@ -10,6 +10,7 @@
 // Mouse: a press at 0 < x < 272 presses the row under it (clamped to the last row); dragging past
 // the top or bottom scrolls one row per drag event; on the scroll bar a press on the thumb drags it,
 // a press above or below steps one row and repeats every 200 ms while held; the wheel steps one row.
+// Only a double click on a row counts as one.
 class ProgramListView : public juce::Component, private juce::Timer
 {
 public:
@@ -41,6 +42,8 @@ public:
     juce::Rectangle<int> getTrackBounds() const noexcept { return { kTrackX, 0, kTrackWidth, getHeight() }; }
     juce::Rectangle<int> getThumbBounds() const noexcept;
     int getAutoScrollDirection() const noexcept { return autoScroll; }
+    // Whether the position is on a row's area (left of the scroll bar, above the empty part).
+    bool isOnRow (juce::Point<int> pos) const;
 
     void paint (juce::Graphics& g) override;
     void resized() override { setFirstVisibleRow (firstVisibleRow); }

@@ -125,6 +125,8 @@ MainComp::~MainComp()
     bankPanel->getOkButton().removeListener (this);
     bankPanel->getGrid().removeListener (this);
 
+    // Nothing the editor started may sound on once it is gone.
+    keyboard->releaseAllNotes();
     libraryWindow.reset();
     midiSetup.reset();
     bankPanel.reset();
@@ -291,6 +293,24 @@ FileMan& MainComp::newFileMan()
     return *fileMan;
 }
 
+void MainComp::saveFile (const juce::MemoryBlock& bytes, int mode, const juce::String& suggestedName)
+{
+    auto& files = newFileMan();
+    files.saveBytes (bytes, mode, suggestedName, [this, &files] (bool) {
+        if (files.getWriteError().isNotEmpty())
+            showMessage (files.getWriteError());
+    });
+}
+
+void MainComp::showMessage (const juce::String& text) { MsgCont::showNotice (*this, messageBox, text); }
+
+void MainComp::reportNoProgram (const FileMan& files)
+{
+    // A cancelled dialog leaves no file chosen: only a file that was read and refused is reported.
+    if (files.getChosenFile() != juce::File())
+        showMessage ("No program was found in " + files.getChosenFile().getFileName() + ".");
+}
+
 void MainComp::copyProgram (const ProgramDump::Record& record)
 {
     clipboard.setData (record.data(), record.size());
@@ -325,7 +345,10 @@ void MainComp::menuChosen (Menu which, int id)
                 auto& files = newFileMan();
                 files.loadSingleProgram ([this, &files] (bool ok) {
                     if (! ok)
+                    {
+                        reportNoProgram (files);
                         return;
+                    }
                     controller.setCurrentProgram (files.getProgram().getData());
                     Transfers::sendCurrentProgram (controller);
                 });
@@ -333,9 +356,8 @@ void MainComp::menuChosen (Menu which, int id)
             else if (id == 2)
             {
                 const auto current = controller.getCurrentProgram();
-                newFileMan().saveBytes (ProgramDump::editBufferDump (current), 101,
-                                        ProgramDump::readName (current.data(), ProgramDump::NameVariant::slot).trim(),
-                                        [] (bool) {});
+                saveFile (ProgramDump::editBufferDump (current), 101,
+                          ProgramDump::readName (current.data(), ProgramDump::NameVariant::slot).trim());
             }
             else if (id == 3 && writeDialog == nullptr)
             {
@@ -398,7 +420,7 @@ void MainComp::menuChosen (Menu which, int id)
             {
                 const auto bytes = controller.withBank (
                     menuBank, [this] (Bank_Program& bank) { return FileMan::singleProgramFile (bank, menuSlot); });
-                newFileMan().saveBytes (bytes, 101, controller.getSlotName (menuBank, menuSlot).trim(), [] (bool) {});
+                saveFile (bytes, 101, controller.getSlotName (menuBank, menuSlot).trim());
             }
             else if (id == 4)
             {
@@ -406,7 +428,10 @@ void MainComp::menuChosen (Menu which, int id)
                 const int bank = menuBank, slot = menuSlot;
                 files.loadSingleProgram ([this, &files, bank, slot] (bool ok) {
                     if (! ok)
+                    {
+                        reportNoProgram (files);
                         return;
+                    }
                     const auto& record = files.getProgram().getData();
                     controller.putSlot (bank, slot, record);
                     controller.sendSysEx (ProgramDump::programDump (record, bank, slot));
@@ -457,7 +482,10 @@ void MainComp::menuChosen (Menu which, int id)
                 const int bank = id - 100;
                 files.loadProgramBank ([this, &files, bank] (bool ok) {
                     if (! ok)
+                    {
+                        reportNoProgram (files);
                         return;
+                    }
                     controller.withBank (bank,
                                          [&files] (Bank_Program& b) { FileMan::decodeBank (files.getBankDumps(), b); });
                     afterBankChange();
@@ -468,7 +496,7 @@ void MainComp::menuChosen (Menu which, int id)
                 const int bank = id - 200;
                 const auto bytes =
                     controller.withBank (bank, [bank] (Bank_Program& b) { return FileMan::programBankFile (b, bank); });
-                newFileMan().saveBytes (bytes, 103, FileMan::suggestedBankName (bank), [] (bool) {});
+                saveFile (bytes, 103, FileMan::suggestedBankName (bank));
             }
             break;
 

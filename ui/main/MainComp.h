@@ -7,6 +7,7 @@
 #include "ui/editor/EditorPanel.h"
 #include "ui/keyboard/KeyBrd.h"
 #include "ui/library/Lib_Manager_Win.h"
+#include "ui/look/MsgCont.h"
 #include "ui/look/OstrelLookAndFeel.h"
 #include "ui/look/WinMovCan.h"
 #include "ui/main/AboutPanel.h"
@@ -90,6 +91,11 @@ public:
 
     bool isClipboardFull() const noexcept { return clipboardFull; }
 
+    // The product's message box over the editor (a failed write says which file and why), or
+    // nullptr when none is shown.
+    void showMessage (const juce::String& text);
+    MsgCont* getMessageBox() noexcept { return messageBox.get(); }
+
     // The zoom corner's drag: the editor page grows to height h (limited by the display's height).
     void resizePageTo (int proposedHeight, int displayHeight);
 
@@ -112,6 +118,10 @@ private:
     void layoutPanels();
     juce::PopupMenu buildMenu (Menu which);
     FileMan& newFileMan();
+    // A save dialog, then the write; a failed write is reported in the message box.
+    void saveFile (const juce::MemoryBlock& bytes, int mode, const juce::String& suggestedName);
+    // A load that found no program in the chosen file says so; the program and banks stay.
+    void reportNoProgram (const FileMan& files);
     void copyProgram (const ProgramDump::Record& record);
     void afterBankChange();
 
@@ -132,6 +142,7 @@ private:
     ChainedTransfer transfer;
 
     std::unique_ptr<FileMan> fileMan; // one per file command
+    std::unique_ptr<MsgCont> messageBox;
     DSI_Program clipboard;
     bool clipboardFull = false;
     Menu lastMenuKind = Menu::none;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 namespace
@@ -594,4 +595,59 @@ TEST_F (KeyboardTest, PlayPanelIsAHandleForThePanelToo)
     GuiRig::pump (30);
     EXPECT_EQ (counter.count, 1);
     panel.removeChangeListener (&counter);
+}
+
+// ---- No note hangs -----------------------------------------------------------------------------------
+
+// A key released while the play panel has no focus is never seen: losing the focus stops what the
+// panel started (and only that).
+TEST_F (KeyboardTest, LosingTheFocusStopsTheHeldLetters)
+{
+    HeldKeysPlayPanel panel (rig.controller(), KeyPlayClass::kKeyboardPanel);
+    panel.press ('z');
+    panel.press ('x');
+    rig.clearSent();
+    panel.focusLost (juce::Component::focusChangedDirectly);
+    EXPECT_EQ (rig.sentMessages(), (std::vector<Bytes> { noteOff (1, 36), noteOff (1, 38) }));
+    EXPECT_FALSE (panel.isSounding (36));
+
+    rig.clearSent();
+    panel.lift ('z');
+    panel.lift ('x');
+    EXPECT_TRUE (rig.sentMessages().empty());
+}
+
+// Closing the editor deletes the keyboard panel: a piano key held with the mouse and a letter held
+// on the computer keyboard both stop.
+TEST_F (KeyboardTest, ThePanelGoingStopsEveryNoteItStarted)
+{
+    for (const bool byFocus : { false, true })
+    {
+        SCOPED_TRACE (byFocus ? "focus lost" : "panel deleted");
+        auto panel = std::make_unique<KeyBrd> (rig.controller());
+        Mouse mouse (panel->getPiano().getOverlay());
+        const auto at = onKey (panel->getPiano(), 4, 60.0f);
+        mouse.press (at.x, at.y);
+        panel->getPlayPanel().keyPressed (juce::KeyPress ('v'));
+        rig.clearSent();
+
+        if (byFocus)
+        {
+            // As JUCE tells of it: the panel that had the focus, then its parents.
+            panel->getPlayPanel().focusLost (juce::Component::focusChangedDirectly);
+            panel->focusOfChildComponentChanged (juce::Component::focusChangedDirectly);
+        }
+        else
+            panel.reset();
+        auto sent = rig.sentMessages();
+        std::sort (sent.begin(), sent.end());
+        EXPECT_EQ (sent, (std::vector<Bytes> { noteOff (1, 28), noteOff (1, 41) }));
+        if (panel != nullptr)
+        {
+            EXPECT_FALSE (panel->getPiano().getKey (4).isSounding());
+            rig.clearSent();
+            mouse.release (at.x, at.y);
+            EXPECT_TRUE (rig.sentMessages().empty());
+        }
+    }
 }

@@ -1,3 +1,4 @@
+#include "library/LibraryKeeper.h"
 #include "model/ParDes.h"
 #include "plugin/StateChunks.h"
 #include "tests/ScriptedDialogs.h"
@@ -171,22 +172,85 @@ TEST_F (LibraryPage, ImportIntoNonEmptyLibraryFollowsEachChainOfAnswers)
     }
 }
 
+// YES to "Save the Current Library?" / "Save Current Library?" replaces or clears only once the
+// file is written; a write that fails says why and leaves the library as it was.
+TEST_F (LibraryPage, AFailedSaveKeepsTheLibraryAndSaysWhy)
+{
+    const auto blocker = writeFile ("plain", juce::MemoryBlock ("x", 1));
+    const auto unwritable = blocker.getChildFile ("lib.p12l");
+    for (const bool clearing : { false, true })
+    {
+        SCOPED_TRACE (clearing ? "clear" : "replace");
+        fill ({ kA, kB });
+        if (clearing)
+        {
+            dialogs->answers = { unwritable };
+            press (page->getClearAllButton());
+            EXPECT_EQ (overlay().getTitle(), "Save Current Library?");
+            press (overlay().getOkButton());
+        }
+        else
+        {
+            dialogs->answers = { writeFile ("in.p12l", libraryImage ({ kC })), unwritable };
+            page->loadMenuChosen (LibClass::kFromLibraryFile);
+            press (overlay().getNoButton());
+            EXPECT_EQ (overlay().getTitle(), "Save the Current Library?");
+            press (overlay().getOkButton());
+        }
+        EXPECT_EQ (recordsOf (store()), (std::vector<Record> { kA, kB }));
+        ASSERT_NE (page->getMessageBox(), nullptr);
+        EXPECT_TRUE (page->getMessageBox()->isVisible());
+        EXPECT_TRUE (page->getMessageBox()->getText().startsWith ("Could not write lib.p12l: "));
+        page->getMessageBox()->getOkButton().notifyClicked();
+        GuiRig::pump (20);
+        EXPECT_EQ (page->getMessageBox(), nullptr);
+    }
+
+    // SAVE itself: the dialog suggests the name with its extension.
+    dialogs->answers = { std::nullopt };
+    press (page->getSaveButton());
+    EXPECT_EQ (dialogs->requests.back().startingFile.getFileName(), "Untitled.p12l");
+    EXPECT_EQ (page->getMessageBox(), nullptr);
+}
+
 TEST_F (LibraryPage, ImportSourcesWithoutProgramsChangeNothing)
 {
     fill ({ kA });
-    // A library file without a whole record still asks; any answer keeps the library.
-    dialogs->answers = { writeFile ("short.p12l", juce::MemoryBlock (13 + 1023)) };
-    page->loadMenuChosen (LibClass::kFromLibraryFile);
-    ASSERT_TRUE (asking());
-    press (overlay().getNoButton());
-    press (overlay().getNoButton());
-    EXPECT_EQ (recordsOf (store()), std::vector<Record> { kA });
+    // A file in which no program is found asks nothing and says so.
+    struct Case
+    {
+        int item;
+        const char* file;
+        size_t bytes;
+    };
+    for (const auto& k : { Case { LibClass::kFromLibraryFile, "short.p12l", 13 + 1023 },
+                           Case { LibClass::kFromLibraryFile, "empty.p12b", 5000 },
+                           Case { LibClass::kFromProgramBankFile, "empty.p12b", 500 } })
+    {
+        SCOPED_TRACE (k.file);
+        dialogs->answers = { writeFile (k.file, juce::MemoryBlock (k.bytes, true)) };
+        page->loadMenuChosen (k.item);
+        EXPECT_FALSE (asking());
+        EXPECT_EQ (recordsOf (store()), std::vector<Record> { kA });
+        ASSERT_NE (page->getMessageBox(), nullptr);
+        EXPECT_EQ (page->getMessageBox()->getText(), "No program was found in " + juce::String (k.file) + ".");
+        page->getMessageBox()->getOkButton().notifyClicked();
+        GuiRig::pump (20);
+    }
 
-    // A program bank file without a program message asks nothing.
-    dialogs->answers = { writeFile ("empty.p12b", juce::MemoryBlock (500)) };
-    page->loadMenuChosen (LibClass::kFromProgramBankFile);
-    EXPECT_FALSE (asking());
-    EXPECT_EQ (recordsOf (store()), std::vector<Record> { kA });
+    // A program bank file picked through "From Library File" is read as a bank: its programs.
+    juce::MemoryBlock bank;
+    for (const auto& r : { kC, kD })
+        bank.append (ProgramDump::programDump (r, 0, 0).getData(), 1178);
+    for (const char* name : { "two.p12b", "misnamed.p12l" })
+    {
+        SCOPED_TRACE (name);
+        store().clear();
+        dialogs->answers = { writeFile (name, bank) };
+        page->loadMenuChosen (LibClass::kFromLibraryFile);
+        EXPECT_EQ (recordsOf (store()), (std::vector<Record> { kC, kD }));
+    }
+    fill ({ kA });
 
     // A cancelled dialog changes nothing.
     page->loadMenuChosen (LibClass::kFromLibraryFile);
@@ -253,6 +317,9 @@ TEST_F (LibraryPage, AddCurrentFilesTheNamedCopyAndMakesItCurrent)
     EXPECT_EQ (overlay().getCategory(), 4);
     overlay().setText ({});
     overlay().categoryMenuChosen (9 + 1); // "Bright Bass"
+    // The program moves on (a knob, the instrument) before OK: what was pressed on is filed.
+    rig.processor->getParameters()[8]->setValue (0.0f);
+    ASSERT_NE (rig.controller().getCurrentProgram(), current);
     press (overlay().getOkButton());
 
     ASSERT_EQ (store().getNumRecords(), 2);
@@ -446,7 +513,93 @@ TEST_F (LibraryPage, DestroyingThePageWritesTheDefaultLibraryUnlessEmpty)
     EXPECT_EQ (after, libraryImage ({ kA, kB }));
 }
 
+// What is filed reaches the default file soon, with the page still open: a crash loses nothing.
+TEST_F (LibraryPage, EveryChangeReachesTheDefaultFileSoon)
+{
+    const auto file = page->getDefaultLibraryFile();
+    auto onDisk = [&] { return LibraryKeeper::recordsOfImage (FileMan::readFile (file)); };
+    auto bytes = [] (const std::vector<Record>& records) {
+        LibraryKeeper::Bytes all;
+        for (const auto& r : records)
+            all.insert (all.end(), r.begin(), r.end());
+        return all;
+    };
+
+    fill ({ kA, kB });
+    EXPECT_TRUE (GuiRig::pumpUntil ([&] { return onDisk() == bytes ({ kA, kB }); }));
+    clickRow (0);
+    press (page->getDeleteButton());
+    press (overlay().getOkButton());
+    EXPECT_TRUE (GuiRig::pumpUntil ([&] { return onDisk() == bytes ({ kB }); }));
+
+    // A second instance on the same file: each keeps what the other filed, and the removal in one
+    // reaches the other.
+    LibClass other (*rig.processor, dialogs);
+    other.setSize (kPageWidth, kPageHeight);
+    other.readDefaultLibrary();
+    EXPECT_EQ (recordsOf (other.getStore()), std::vector<Record> { kB });
+    other.getStore().addProgram ("Charlie", kC.data(), kC.size());
+    const auto charlie = other.getStore().getRecord (1);
+    store().addProgram ("Delta", kD.data(), kD.size());
+    const auto delta = store().getRecord (1);
+    EXPECT_TRUE (GuiRig::pumpUntil (
+        [&] { return recordsOf (store()).size() == 3 && recordsOf (other.getStore()).size() == 3; }));
+    for (const auto* s : { &store(), &other.getStore() })
+    {
+        EXPECT_TRUE (s->contains (charlie));
+        EXPECT_TRUE (s->contains (delta));
+    }
+    other.getStore().selectRow (0);
+    other.getStore().removeSelected(); // kB
+    EXPECT_TRUE (GuiRig::pumpUntil ([&] { return ! store().contains (kB); }));
+    EXPECT_TRUE (GuiRig::pumpUntil ([&] { return onDisk().size() == 2 * 1024; }));
+}
+
+// The default file cannot be written: the library stays in memory and the user is told why.
+TEST_F (LibraryPage, AFailedDefaultWriteIsReported)
+{
+    ASSERT_TRUE (page->getDefaultLibraryFile().createDirectory()); // a folder where the file belongs
+    fill ({ kA });
+    ASSERT_TRUE (GuiRig::pumpUntil ([&] { return page->getMessageBox() != nullptr; }));
+    EXPECT_TRUE (page->getMessageBox()->getText().startsWith ("Could not write p12Lib.p12l: "))
+        << page->getMessageBox()->getText();
+    EXPECT_EQ (recordsOf (store()), std::vector<Record> { kA });
+}
+
 // ---- The program list ------------------------------------------------------------------------------
+
+// Only a double click on a row acts (as DONE): not on the scroll track, nor below the last row.
+TEST_F (LibraryPage, OnlyADoubleClickOnARowActs)
+{
+    struct DoneSpy : LibButListener
+    {
+        void libButClicked (LibBut*, int) override { ++clicks; }
+        void libButEntered (LibBut*, int) override {}
+        void libButLeft (LibBut*, int) override {}
+        int clicks = 0;
+    } done;
+    page->getDoneButton().addListener (&done);
+
+    std::vector<Record> many;
+    for (int i = 0; i < 20; ++i)
+        many.push_back (program ("P" + juce::String (i), 1, (uint8_t) (0x40 + i)));
+    struct Case
+    {
+        int records;
+        float x, y;
+        int clicks;
+    };
+    for (const auto& k : { Case { 20, 315.0f, 400.0f, 0 },        // scroll track
+                           Case { 2, 100.0f, 5 * 34 + 15.0f, 0 }, // below the last row
+                           Case { 2, 100.0f, 34 + 15.0f, 1 } })
+    {
+        done.clicks = 0;
+        fill (std::vector<Record> (many.begin(), many.begin() + k.records));
+        Mouse (page->getList()).doubleClick (k.x, k.y);
+        EXPECT_EQ (done.clicks, k.clicks) << k.x << ", " << k.y;
+    }
+    page->getDoneButton().removeListener (&done);
+}
 
 TEST_F (LibraryPage, ListScrollsOnlyWhenRowsDoNotFit)
 {
@@ -594,7 +747,7 @@ TEST_F (PresetPage, SavedBankLoadsBackAsTheSame99Slots)
     dialogs->answers = { file };
     page->saveMenuChosen (Plugin_Bank::kSaveBankFile);
     ASSERT_EQ (dialogs->requests.back().title, "Save FX Preset Bank");
-    EXPECT_EQ (dialogs->requests.back().startingFile.getFileName(), "Prophet 12 Preset Bank");
+    EXPECT_EQ (dialogs->requests.back().startingFile.getFileName(), "Prophet 12 Preset Bank.fxb");
     const auto saved = file.withFileExtension (".fxb");
     const auto content = read (saved);
     ASSERT_EQ (content.getSize(), (size_t) StateChunks::kBankChunkBytes);
@@ -607,8 +760,10 @@ TEST_F (PresetPage, SavedBankLoadsBackAsTheSame99Slots)
     EXPECT_EQ (dialogs->requests.back().title, "Load FX Preset Bank");
     for (int s = 0; s < 99; ++s)
         ASSERT_EQ (slot (s), before[(size_t) s]) << s;
+    // The bank file also brings back the program that was current when it was saved, once.
     rig.settle();
-    EXPECT_EQ (rig.standIn.countReceived (kEditBufferDump), 0); // a bank restores silently
+    EXPECT_EQ (rig.standIn.countReceived (kEditBufferDump), 1);
+    EXPECT_EQ (rig.standIn.getEditBuffer(), rig.controller().getCurrentProgram());
 }
 
 TEST_F (PresetPage, SavedPresetStartsWithProgramHeaderAndLoadsBack)
@@ -641,6 +796,75 @@ TEST_F (PresetPage, SavedPresetStartsWithProgramHeaderAndLoadsBack)
     rig.controller().setCurrentProgram (kB);
     page->loadMenuChosen (Plugin_Bank::kLoadPresetFile);
     EXPECT_EQ (rig.controller().getCurrentProgram(), kB);
+}
+
+// The chunks are taken only when the dialog is confirmed: taking them stores the program being edited
+// (or makes slot 0 current), which a cancelled save must not do.
+TEST_F (PresetPage, ACancelledSaveChangesNothingAndAFailedOneSaysWhy)
+{
+    rig.controller().setCurrentSlot (-1);
+    rig.controller().setCurrentProgram (kD);
+    const auto slotZero = slot (0);
+    for (int item : { Plugin_Bank::kSavePresetFile, Plugin_Bank::kSaveBankFile })
+    {
+        dialogs->answers = { std::nullopt };
+        page->saveMenuChosen (item);
+        EXPECT_EQ (slot (0), slotZero) << item;
+        EXPECT_EQ (rig.controller().getCurrentSlot(), -1) << item;
+        EXPECT_EQ (page->getMessageBox(), nullptr);
+    }
+
+    const auto blocker = rig.scratch.folder.getChildFile ("plain");
+    ASSERT_TRUE (blocker.replaceWithText ("a file, not a folder"));
+    dialogs->answers = { blocker.getChildFile ("bank") };
+    page->saveMenuChosen (Plugin_Bank::kSaveBankFile);
+    ASSERT_NE (page->getMessageBox(), nullptr);
+    EXPECT_TRUE (page->getMessageBox()->getText().startsWith ("Could not write bank.fxb: "));
+}
+
+// A preset file that is not this plug-in's chunk is refused with a message and changes nothing.
+TEST_F (PresetPage, AForeignPresetFileIsRefused)
+{
+    const auto current = program ("Hotel", 2, 0x33);
+    rig.controller().setCurrentProgram (current);
+    std::vector<Record> before;
+    for (int s = 0; s < 99; ++s)
+        before.push_back (slot (s));
+
+    juce::MemoryBlock foreign (StateChunks::kBankChunkBytes, true);
+    foreign.copyFrom ("SomeoneElsesBank", 0, 16);
+    struct Case
+    {
+        int item;
+        const char* file;
+        juce::MemoryBlock content;
+        const char* message;
+    };
+    const Case cases[] = {
+        { Plugin_Bank::kLoadBankFile, "other.fxb", foreign, "other.fxb is not a Prophet 12 preset bank file." },
+        { Plugin_Bank::kLoadPresetFile, "other.fxp", foreign, "other.fxp is not a Prophet 12 preset file." },
+        { Plugin_Bank::kLoadPresetFile, "cut.fxp", juce::MemoryBlock ("Prophet12OstrelSettingsVersion100", 33),
+          "cut.fxp is not a Prophet 12 preset file." },
+        { Plugin_Bank::kLoadProgramBankFile, "none.p12b", juce::MemoryBlock (800, true),
+          "No program was found in none.p12b." },
+    };
+    for (const auto& k : cases)
+    {
+        SCOPED_TRACE (k.file);
+        const auto file = rig.scratch.folder.getChildFile (k.file);
+        file.replaceWithData (k.content.getData(), k.content.getSize());
+        dialogs->answers = { file };
+        page->loadMenuChosen (k.item);
+        ASSERT_NE (page->getMessageBox(), nullptr);
+        EXPECT_EQ (page->getMessageBox()->getText(), k.message);
+        EXPECT_EQ (rig.controller().getCurrentProgram(), current);
+        for (int s = 0; s < 99; ++s)
+            ASSERT_EQ (slot (s), before[(size_t) s]) << s;
+        page->getMessageBox()->getOkButton().notifyClicked();
+        GuiRig::pump (20);
+    }
+    rig.settle();
+    EXPECT_EQ (rig.standIn.countReceived (kEditBufferDump), 0);
 }
 
 TEST_F (PresetPage, RenameWithEmptyTextStillFilesTheCategory)
@@ -824,6 +1048,19 @@ TEST (LibraryWindow, OpensOnPresetBankAndReadsLibraryOnFirstShowing)
     EXPECT_EQ (content.getPageName(), "PRESET BANK");
     EXPECT_FALSE (content.getLibraryPage()->isVisible());
     EXPECT_EQ (content.getLibraryPage()->getStore().getNumRecords(), 1);
+
+    // Opened again after the host moved to another program: that preset's row is the selected one.
+    window->hide();
+    rig.processor->setCurrentProgram (61);
+    window->show();
+    EXPECT_EQ (presets.getSelectedSlot(), 61);
+
+    // Closing the window stops what its play panel started.
+    content.getPlayPanel().keyPressed (juce::KeyPress ('z'));
+    ASSERT_TRUE (content.getPlayPanel().isSounding (36));
+    rig.clearSent();
+    window->hide();
+    EXPECT_EQ (rig.sentMessages(), (std::vector<std::vector<uint8_t>> { { 0x80, 36, 0 } }));
 
     window.reset();
     juce::PopupMenu::dismissAllActiveMenus();

@@ -184,7 +184,7 @@ TEST (Commands, ProgramAndBankFilesThroughTheChooser)
     // Save user bank 1 as a bank file and load it into user bank 4.
     rig.dialogs->answers.push_back (folder.getChildFile ("bank"));
     rig.main->menuChosen (Menu::bankFile, 200);
-    EXPECT_EQ (rig.dialogs->requests.back().startingFile.getFileName(), "Program Bank U1");
+    EXPECT_EQ (rig.dialogs->requests.back().startingFile.getFileName(), "Program Bank U1.p12b");
     rig.dialogs->answers.push_back (folder.getChildFile ("bank.p12b"));
     rig.main->menuChosen (Menu::bankFile, 103);
     for (int p : { 0, 7, 98 })
@@ -194,6 +194,42 @@ TEST (Commands, ProgramAndBankFilesThroughTheChooser)
     const auto before = c.getSlot (2, 0);
     rig.main->menuChosen (Menu::bankFile, 102);
     EXPECT_EQ (c.getSlot (2, 0), before);
+
+    // A file that holds no program is refused with a message; a cancel says nothing.
+    ASSERT_TRUE (folder.getChildFile ("noise.p12p").replaceWithData (juce::MemoryBlock (3000, true).getData(), 3000));
+    const auto current = c.getCurrentProgram();
+    const auto slotBefore = c.getSlot (1, 2);
+    for (auto [menu, id] :
+         { std::pair { Menu::file, 1 }, std::pair { Menu::slotProgram, 4 }, std::pair { Menu::bankFile, 101 } })
+    {
+        rig.main->setMenuSlot (1, 2);
+        rig.dialogs->answers.push_back (folder.getChildFile ("noise.p12p"));
+        rig.main->menuChosen (menu, id);
+        ASSERT_NE (rig.main->getMessageBox(), nullptr) << id;
+        EXPECT_EQ (rig.main->getMessageBox()->getText(), "No program was found in noise.p12p.");
+        rig.main->getMessageBox()->getOkButton().notifyClicked();
+        GuiRig::pump (20);
+    }
+    EXPECT_EQ (c.getCurrentProgram(), current);
+    EXPECT_EQ (c.getSlot (1, 2), slotBefore);
+    rig.main->menuChosen (Menu::file, 1); // cancelled
+    EXPECT_EQ (rig.main->getMessageBox(), nullptr);
+
+    // A write that fails says so in the message box, naming the file; the program stays.
+    ASSERT_TRUE (folder.getChildFile ("plain").replaceWithText ("a file, not a folder"));
+    for (auto [menu, id] :
+         { std::pair { Menu::file, 2 }, std::pair { Menu::slotProgram, 3 }, std::pair { Menu::bankFile, 201 } })
+    {
+        rig.dialogs->answers.push_back (folder.getChildFile ("plain").getChildFile ("out"));
+        rig.main->menuChosen (menu, id);
+        ASSERT_NE (rig.main->getMessageBox(), nullptr) << id;
+        EXPECT_TRUE (rig.main->getMessageBox()->isVisible());
+        EXPECT_TRUE (rig.main->getMessageBox()->getText().startsWith ("Could not write out.p12")) << id;
+        rig.main->getMessageBox()->getOkButton().notifyClicked();
+        EXPECT_FALSE (rig.main->getMessageBox()->isVisible());
+        GuiRig::pump (20);
+        EXPECT_EQ (rig.main->getMessageBox(), nullptr);
+    }
 }
 
 TEST (Commands, CategoriesAndPresets)

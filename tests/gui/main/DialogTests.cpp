@@ -3,9 +3,9 @@
 #include "model/ProgramDump.h"
 #include "tests/gui/GuiRig.h"
 #include "ui/editor/AppSetBarBut.h"
+#include "ui/look/MsgCont.h"
 #include "ui/look/WinMovCan.h"
 #include "ui/main/BankComp.h"
-#include "ui/main/MsgCont.h"
 #include "ui/main/WriteSnd.h"
 
 #include <gtest/gtest.h>

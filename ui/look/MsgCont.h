@@ -26,6 +26,10 @@ public:
     MsgCont (const juce::String& text, int ownerWidth, int ownerHeight);
     ~MsgCont() override;
 
+    // A notice with "OK" alone over the whole of `owner`, kept in `holder` (a member of the owner,
+    // replacing any notice there): OK hides it and lets it go once the click is over.
+    static void showNotice (juce::Component& owner, std::unique_ptr<MsgCont>& holder, const juce::String& text);
+
     void showCancelButton (bool shouldShow = true);
 
     const juce::String& getText() const noexcept { return label.getText(); }
@@ -45,6 +49,7 @@ private:
     StsBut okButton { "OK", kButtonId, StsBut::kDialogStyle };
     StsBut cancelButton { "CANCEL", kButtonId, StsBut::kDialogStyle };
     int result = kNoAnswer;
+    std::function<void()> afterAnswer;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (MsgCont)
 };

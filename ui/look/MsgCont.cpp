@@ -1,4 +1,4 @@
-#include "ui/main/MsgCont.h"
+#include "ui/look/MsgCont.h"
 
 namespace
 {
@@ -53,6 +53,24 @@ void MsgCont::stsButClicked (StsBut* button)
 {
     result = button == &okButton ? kOk : kCancel;
     sendChangeMessage();
+    if (afterAnswer)
+        afterAnswer();
+}
+
+void MsgCont::showNotice (juce::Component& owner, std::unique_ptr<MsgCont>& holder, const juce::String& text)
+{
+    holder = std::make_unique<MsgCont> (text, owner.getWidth(), owner.getHeight());
+    auto* box = holder.get();
+    owner.addAndMakeVisible (*box);
+    box->toFront (false);
+    box->afterAnswer = [owned = juce::Component::SafePointer<juce::Component> (&owner), &holder, box] {
+        box->setVisible (false);
+        // The button that was clicked is the box's own child: it goes after the click.
+        juce::MessageManager::callAsync ([owned, &holder, box] {
+            if (owned != nullptr && holder.get() == box)
+                holder.reset();
+        });
+    };
 }
 
 void MsgCont::paint (juce::Graphics& g)
