@@ -1,5 +1,6 @@
 #include "ui/main/MainComp.h"
 #include "midi/NotificationCodes.h"
+#include "model/ParameterTable.h"
 #include "plugin/OstrelAudioProcessor.h"
 #include "ui/main/EditorMenus.h"
 
@@ -22,11 +23,10 @@ int pageForCommand (int command)
     return -1;
 }
 
-juce::Rectangle<int> displayArea()
+// The work area of the display the component is on (most of it, when it spans two).
+juce::Rectangle<int> displayArea (const juce::Component& c)
 {
-    if (auto* display = juce::Desktop::getInstance().getDisplays().getPrimaryDisplay())
-        return display->userArea;
-    return { 0, 0, 1920, 1080 };
+    return EditorPanel::workAreaFor (juce::Desktop::getInstance().getDisplays().displays, c.getScreenBounds());
 }
 } // namespace
 
@@ -44,7 +44,7 @@ MainComp::MainComp (OstrelAudioProcessor& p) : processor (p), controller (p.getC
     controller.addStateChangeListener (this);
 
     // 3. No chain survives a closed editor: its overlay went with it.
-    const auto display = displayArea();
+    const auto display = displayArea (*this);
     if (controller.isChained())
         controller.finishChainedTransfer();
 
@@ -146,14 +146,19 @@ void MainComp::handleAsyncUpdate()
 
 void MainComp::handleNotification (int32_t c)
 {
+    // Channel messages first: on channel 16 their kind bytes are not those of channels 1..15.
+    if (const auto event = Notification::channelEvent (c))
+    {
+        if (event->status == 0xB0 && ((event->data >> 7) & 0x7F) == 1)
+            keyboard->getModWheel().setValue (event->data & 0x7F, false);
+        else if (event->status == 0xE0)
+            keyboard->getPitchWheel().setValue ((event->data >> 7) & 0x7F, false);
+        return; // notes are played by the instrument, not shown
+    }
+
     const int kind = (int) ((uint32_t) c >> 24);
     switch (kind)
     {
-        case 0x0B:
-            if (((c >> 7) & 0x7F) == 1)
-                keyboard->getModWheel().setValue (c & 0x7F, false);
-            break;
-        case 0x0E: keyboard->getPitchWheel().setValue ((c >> 7) & 0x7F, false); break;
         case 0x10: editorPanel->routeValue ((c >> 8) & 0x7FF, c & 0xFF, false); break;
         case 0x11: editorPanel->refreshAll(); break;
         case 0x12:
@@ -169,8 +174,11 @@ void MainComp::handleNotification (int32_t c)
                 progressOverlay->setProgress (c & 0xFF, Transfers::progressLabel ((c >> 8) & 0xFF, c & 0xFF));
             break;
         case 0x19: bankPanel->getGrid().refresh(); break;
-        case 0x1A:
         case 0x1B:
+            editorPanel->showSliderLatch (Notification::sub (c) == 0 ? ParameterTable::kSliderLatch1
+                                                                     : ParameterTable::kSliderLatch2);
+            [[fallthrough]];
+        case 0x1A:
         {
             auto& sliders = editorPanel->getGroup (0, 0);
             for (int which = 1; which <= 2; ++which)
@@ -550,6 +558,7 @@ void MainComp::showLibraryWindow()
         libraryWindow = std::make_unique<Lib_Manager_Win> (processor, processor.getEditorState().fileDialogs);
         libraryWindow->addCloseListener (this);
     }
+    libraryWindow->getContent().setWaitingForTransfer (progressOverlay != nullptr);
     libraryWindow->show();
 }
 
@@ -560,6 +569,9 @@ void MainComp::startTransfer (int mode, int firstBank)
     addAndMakeVisible (*progressOverlay);
     progressOverlay->setBounds (getLocalBounds());
     progressOverlay->toFront (true);
+    // The library works on the same banks the transfer fills or sends: it waits until the end.
+    if (libraryWindow != nullptr)
+        libraryWindow->getContent().setWaitingForTransfer (true);
     transfer.start (mode, firstBank);
     if (transfer.isTransmitting())
         startTimer (Transfers::kTickMilliseconds);
@@ -570,6 +582,8 @@ void MainComp::finishTransfer()
     stopTimer();
     transfer.finish();
     progressOverlay.reset();
+    if (libraryWindow != nullptr)
+        libraryWindow->getContent().setWaitingForTransfer (false);
     bankPanel->getGrid().refresh();
 }
 
@@ -603,8 +617,11 @@ void MainComp::stsButClicked (StsBut* button)
         return;
     if (writeDialog != nullptr && button == &writeDialog->getWriteButton())
     {
-        writeDialog->performWrite();
+        const bool written = writeDialog->performWrite().done;
         writeDialog.reset();
+        // The program now lives where it was written, under its new name.
+        if (written)
+            editorPanel->refreshLcd();
         return;
     }
     if (writeDialog != nullptr && button == &writeDialog->getCancelButton())
@@ -637,8 +654,10 @@ void MainComp::changeListenerCallback (juce::ChangeBroadcaster* source)
                 editorPanel->unzoom();
                 repaint();
                 break;
-            case CorButton::kResizing: resizePageTo (zoomCorner.getProposedHeight(), displayArea().getHeight()); break;
-            case CorButton::kResizeEnded: processor.getEditorState().workArea = displayArea(); break;
+            case CorButton::kResizing:
+                resizePageTo (zoomCorner.getProposedHeight(), displayArea (*this).getHeight());
+                break;
+            case CorButton::kResizeEnded: processor.getEditorState().workArea = displayArea (*this); break;
             default: break;
         }
         return;
@@ -770,7 +789,9 @@ void MainComp::layoutPanels()
     if (bankView)
     {
         editorPanel->setBounds (0, 0, W, kTopBand);
-        bankPanel->setBounds (0, kTopBand, W, juce::jmax (0, H - kTopBand - kBankViewBottom - keyboardHeight));
+        // The list takes the panel down to 20 pixels above the component's foot; the keyboard panel
+        // follows below it, out of the way.
+        bankPanel->setBounds (0, kTopBand, W, juce::jmax (0, H - kTopBand - kBankViewBottom));
         below = bankPanel->getBottom();
     }
     else
