@@ -26,16 +26,17 @@ void collectButtons (juce::Component& root, std::vector<StsBut*>& found)
     }
 }
 
-// The caption's ink in the button drawn at a render scale, in the snapshot's pixels; empty when the
+// The caption's ink in the widget drawn at a render scale, in the snapshot's pixels; empty when the
 // caption left no mark.
-juce::Rectangle<int> captionInk (StsBut& button, float scale)
+template <typename Widget>
+juce::Rectangle<int> captionInk (Widget& widget, float scale)
 {
-    const auto shot = [&] { return button.createComponentSnapshot (button.getLocalBounds(), true, scale); };
+    const auto shot = [&] { return widget.createComponentSnapshot (widget.getLocalBounds(), true, scale); };
     const auto with = shot();
-    const auto caption = button.getText();
-    button.setText ({});
+    const auto caption = widget.getText();
+    widget.setText ({});
     const auto without = shot();
-    button.setText (caption);
+    widget.setText (caption);
 
     juce::Rectangle<int> ink;
     bool any = false;
@@ -132,6 +133,27 @@ TEST (Captions, EveryPlainButtonCentresItsCaptionInsideItsFace)
 
     RenameCnt rename (0, 0, "Name");
     expectCaptionsInside (rename, "rename box");
+}
+
+TEST (Captions, BoxedLabelsCentreTheirTextInsideTheBox)
+{
+    GuiRig rig;
+    MIDI_Setup setup (rig.controller());
+    setup.setBounds (0, 0, 1200, 730);
+    AppBar bar;
+
+    for (auto* label : { &setup.getSysExSizeLabel(), &bar.getChannelLabel() })
+        for (const float scale : { 1.0f, 0.5f })
+        {
+            SCOPED_TRACE ("\"" + label->getText() + "\" at scale " + juce::String (scale));
+            const auto ink = captionInk (*label, scale).toFloat();
+            const auto box = label->getLocalBounds().toFloat() * scale;
+            ASSERT_FALSE (ink.isEmpty());
+            // Clear of the one-pixel outline, as much room above as below.
+            EXPECT_GE (ink.getY(), box.getY() + 1.0f);
+            EXPECT_LE (ink.getBottom(), box.getBottom() - 1.0f);
+            EXPECT_NEAR (ink.getY() - box.getY(), box.getBottom() - ink.getBottom(), scale < 1.0f ? 1.5f : 2.0f);
+        }
 }
 
 TEST (Captions, AppBarButtonsKeepTheirSmallerFont)
