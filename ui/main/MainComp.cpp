@@ -277,7 +277,7 @@ juce::PopupMenu MainComp::buildMenu (Menu which)
     return {};
 }
 
-void MainComp::openMenu (Menu which, juce::Component* target)
+void MainComp::openMenu (Menu which, juce::Component* target, juce::Rectangle<int> screenArea)
 {
     lastMenuKind = which;
     lastMenu = buildMenu (which);
@@ -285,6 +285,8 @@ void MainComp::openMenu (Menu which, juce::Component* target)
     auto options = juce::PopupMenu::Options();
     if (target != nullptr)
         options = options.withTargetComponent (target);
+    if (! screenArea.isEmpty())
+        options = options.withTargetScreenArea (screenArea);
     juce::Component::SafePointer<MainComp> safe (this);
     lastMenu.showMenuAsync (options, [safe, which] (int id) {
         if (safe != nullptr)
@@ -745,16 +747,18 @@ void MainComp::gridChanged (StsGrid* grid)
     const int bank = grid->getSelectedBank(), slot = grid->getSelectedSlot();
     if (bank < 0 || slot < 0)
         return;
+    // A program's menus open at its row, not at the foot of the whole list.
+    const auto row = grid->localAreaToGlobal (grid->getRowBounds (grid->getSelectedRow()));
     switch (grid->getActionCode())
     {
         case StsGrid::kRowChosen: Transfers::selectStoredProgram (controller, bank, slot); break;
         case StsGrid::kProgramMenu:
             setMenuSlot (bank, slot);
-            openMenu (Menu::slotProgram, grid);
+            openMenu (Menu::slotProgram, grid, row);
             break;
         case StsGrid::kCategoryMenu:
             setMenuSlot (bank, slot);
-            openMenu (Menu::slotCategory, grid);
+            openMenu (Menu::slotCategory, grid, row);
             break;
         default: break;
     }

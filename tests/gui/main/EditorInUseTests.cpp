@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <typeinfo>
+
 namespace
 {
 struct MainRig : GuiRig
@@ -28,6 +30,17 @@ struct MainRig : GuiRig
 
     std::unique_ptr<MainComp> main;
 };
+
+// The pop-up menu window open on the desktop, or nullptr.
+juce::Component* openMenuWindow()
+{
+    auto& desktop = juce::Desktop::getInstance();
+    for (int i = desktop.getNumComponents(); --i >= 0;)
+        if (auto* c = desktop.getComponent (i); c != nullptr && c->isVisible())
+            if (juce::String (typeid (*c).name()).contains ("MenuWindow"))
+                return c;
+    return nullptr;
+}
 
 StsCont& latchSwitch (MainComp& main, int position)
 {
@@ -146,6 +159,32 @@ TEST (EditorInUse, BankViewGivesTheListTheWholePanel)
     rig.main->performCommand (99);
     EXPECT_EQ (rig.main->getEditorPanel().getHeight(), 710);
     EXPECT_EQ (rig.main->getKeyboard().getY(), 710);
+}
+
+TEST (EditorInUse, BankListMenusOpenAtTheClickedRow)
+{
+    MainRig rig;
+    rig.main->performCommand (99); // "BANKS"
+    auto& grid = rig.main->getBankPanel().getGrid();
+
+    // The program menu (second column) and the category menu (third column) of row 3.
+    for (const float x : { 100.0f, 230.0f })
+    {
+        SCOPED_TRACE (x);
+        Mouse (grid).press (x, 3 * 46 + 10, juce::ModifierKeys::rightButtonModifier);
+        GuiRig::pump (30);
+        auto* menu = openMenuWindow();
+        ASSERT_NE (menu, nullptr);
+        const auto row = grid.localAreaToGlobal (juce::Rectangle<int> (0, 3 * 46, 10, 46));
+        const auto at = menu->getScreenBounds();
+        EXPECT_NEAR (at.getX(), row.getX(), 8);
+        EXPECT_TRUE (std::abs (at.getY() - row.getBottom()) <= 8 || std::abs (at.getBottom() - row.getY()) <= 8)
+            << at.toString() << " for the row " << row.toString();
+        juce::PopupMenu::dismissAllActiveMenus();
+        GuiRig::pump (20);
+    }
+    EXPECT_EQ (grid.getRowBounds (3), juce::Rectangle<int> (0, 3 * 46, grid.getWidth() - grid.getScrollBarWidth(), 46));
+    EXPECT_TRUE (grid.getRowBounds (40).isEmpty()); // scrolled out of view
 }
 
 TEST (EditorInUse, AfterWriteTheDisplayShowsWhereTheProgramLives)
