@@ -2,6 +2,9 @@
 // without its caption, and the pixels that differ are the caption's ink.
 #include "tests/gui/GuiRig.h"
 #include "ui/editor/AppBar.h"
+#include "ui/library/LibBut.h"
+#include "ui/library/Lib_Manager_Win.h"
+#include "ui/library/StBut.h"
 #include "ui/main/BankComp.h"
 #include "ui/main/MsgCont.h"
 #include "ui/main/ProgBar.h"
@@ -11,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 namespace
@@ -133,6 +137,65 @@ TEST (Captions, EveryPlainButtonCentresItsCaptionInsideItsFace)
 
     RenameCnt rename (0, 0, "Name");
     expectCaptionsInside (rename, "rename box");
+}
+
+// The library window's buttons have a fixed caption: the same button without one shows what is ink.
+template <typename Button>
+void expectLibraryCaptionsInside (juce::Component& root, juce::Rectangle<int> (*faceOf) (const Button&))
+{
+    std::vector<Button*> buttons;
+    std::function<void (juce::Component&)> collect = [&] (juce::Component& c) {
+        for (auto* child : c.getChildren())
+            if (auto* b = dynamic_cast<Button*> (child))
+                buttons.push_back (b);
+            else
+                collect (*child);
+    };
+    collect (root);
+    ASSERT_FALSE (buttons.empty());
+
+    for (auto* button : buttons)
+    {
+        if (button->getCaption().isEmpty() || ! button->isVisible())
+            continue;
+        SCOPED_TRACE ("\"" + button->getCaption() + "\"");
+        Button blank ("", 0);
+        blank.setBounds (button->getLocalBounds());
+        const auto with = button->createComponentSnapshot (button->getLocalBounds());
+        const auto without = blank.createComponentSnapshot (blank.getLocalBounds());
+        juce::Rectangle<int> ink;
+        for (int y = 0; y < with.getHeight(); ++y)
+            for (int x = 0; x < with.getWidth(); ++x)
+            {
+                const auto a = with.getPixelAt (x, y), b = without.getPixelAt (x, y);
+                if (std::abs (a.getRed() - b.getRed()) + std::abs (a.getGreen() - b.getGreen()) +
+                        std::abs (a.getBlue() - b.getBlue()) >=
+                    90)
+                    ink = ink.isEmpty() ? juce::Rectangle<int> (x, y, 1, 1) : ink.getUnion ({ x, y, 1, 1 });
+            }
+        const auto face = faceOf (*button).toFloat();
+        const auto inkF = ink.toFloat();
+        ASSERT_FALSE (ink.isEmpty());
+        EXPECT_GE (inkF.getY(), face.getY() + 1.0f);
+        EXPECT_LE (inkF.getBottom(), face.getBottom() - 1.0f);
+        if (capitalHeight (button->getCaption()))
+        {
+            EXPECT_NEAR (inkF.getY() - face.getY(), face.getBottom() - inkF.getBottom(), 2.0f);
+        }
+    }
+}
+
+TEST (Captions, LibraryWindowButtonsCentreTheirCaptions)
+{
+    GuiRig rig;
+    Lib_Manager_Comp window (*rig.processor, nullptr);
+    window.showLibraryPage();
+    window.showPresetBankPage();
+    // The category buttons fill their face; the command buttons draw a 24-pixel face in the middle.
+    expectLibraryCaptionsInside<StBut> (window, [] (const StBut& b) { return b.getLocalBounds(); });
+    expectLibraryCaptionsInside<LibBut> (window, [] (const LibBut& b) {
+        return b.getLocalBounds().withSizeKeepingCentre (b.getWidth(), LibBut::kFaceHeight);
+    });
 }
 
 TEST (Captions, BoxedLabelsCentreTheirTextInsideTheBox)
