@@ -7,7 +7,7 @@
 namespace
 {
 constexpr int kTopBand = EditorPanel::kTopBand;
-constexpr int kBankViewBottom = 20; // the bank panel leaves this much above the keyboard
+constexpr int kBankViewBottom = 20; // the bank panel stops this much above the component's foot
 constexpr int kMinKeyboardHeight = 50;
 const juce::String kOnLine = "DSI:  PROPHET 12 KBD ON-LINE", kOffLine = "OFF-LINE";
 
