@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 // What the controller state tells the editor. The top byte of a code is its kind; the editor reads
 // kind = code >> 24 and sub = (code >> 20) & 0xF.
@@ -32,4 +33,26 @@ constexpr int32_t pitchBend (int channel, int data1, int data2)
 
 constexpr int kind (int32_t code) { return (code >> 24) & 0xFF; }
 constexpr int sub (int32_t code) { return (code >> 20) & 0xF; }
+
+// A channel message as the codes above carry it: the status (0x80 note off, 0x90 note on, 0xB0
+// controller, 0xE0 pitch bend), the channel 1..16 and the data bits below the status.
+struct ChannelEvent
+{
+    int status, channel, data;
+};
+
+// The kind byte alone cannot tell a channel message: the channel is added to the status, so channel
+// 16 carries into the next kind (a note on of channel 16 has kind 0x0A, a note off of channel 16
+// kind 0x09 like the notes on). Taking one off the status byte brings every channel back under its
+// own status.
+constexpr std::optional<ChannelEvent> channelEvent (int32_t code)
+{
+    if (code <= 0 || code >= kParameterChanged)
+        return std::nullopt;
+    const int statusAndChannel = (code >> 20) - 1; // 0x80..0xEF: status + channel - 1
+    const int status = statusAndChannel & 0xF0;
+    if (statusAndChannel < 0x80 || (status != 0x80 && status != 0x90 && status != 0xB0 && status != 0xE0))
+        return std::nullopt;
+    return ChannelEvent { status, (statusAndChannel & 0x0F) + 1, code & 0xFFFFF };
+}
 } // namespace Notification

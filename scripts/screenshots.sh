@@ -36,9 +36,10 @@ click $((bar + 5 * 46 + 23)) 11                 # "RECV": the simulator's edit b
 shot editor
 
 pages=(osc char lpf hpf vca feedback delay lfo unison auxenv mods arp)
+mkdir -p "$out/pages"
 for i in "${!pages[@]}"; do
     click $((bar + 59 * i + 29)) 40
-    shot "page-${pages[$i]}" 1
+    shot "pages/page-${pages[$i]}" 1
 done
 click $((bar + 29)) 40                           # back to "OSC"
 
@@ -46,17 +47,36 @@ click $((bar + 23)) 11; shot bank-view; click $((bar + 23)) 11         # "BANKS"
 click $((bar + 6 * 46 + 23)) 11; shot write-dialog; click $((bar + 6 * 46 + 23)) 11   # "WRITE"
 click $((bar + 2 * 46 + 23)) 11; shot edit-menu; xdotool key Escape; sleep 0.5       # "EDIT"
 
+# Every menu where it opens: at its own control.
+mkdir -p "$out/menus"
+menu() { click "$2" "$3" "${4:-1}"; shot "menus/$1" 1; xdotool key Escape; sleep 0.5; }
+menu file $((bar + 46 + 23)) 11
+menu send $((bar + 4 * 46 + 23)) 11
+menu channel $((bar + 330 + 28)) 11
+menu program-picker 84 12                        # the LCD's location
+menu lcd-category 194 12                         # the LCD's category
+menu value 230 120                               # the oscillator 1 shape: a value menu at its control
+
 click 168 110 3; shot zoomed-group 2; click 5 300                     # right click on a knob, then a dimmer
 
 click $((bar + 3 * 46 + 23)) 11                  # "MIDI"
+menu midi-in-ports 100 90                        # the port lists and the SysEx size at their boxes
+menu midi-out-ports 100 140
+menu sysex-size 230 180
 click 727 209; shot midi-setup-globals 2         # "GLOBALS"
+menu globals-value 430 347                       # a value of the global settings at its control
 click 727 249                                    # "OK"
 
 drag 600 722 600 420; shot keyboard-panel        # pull the keyboard panel up by its title bar
 drag 600 422 600 722
 
-click $((bar + 23)) 11                           # "BANKS", then the bank panel's "MIDI": the transfer menu
-click 315 83
+click $((bar + 23)) 11                           # "BANKS", then its menus
+menu bank-file 237 83
+menu bank-presets 393 83
+menu bank-slot 300 114 3                         # right click on a program of the list
+menu bank-category 430 114 3                     # right click on its category
+click 315 83                                     # the bank panel's "MIDI": the transfer menu
+shot menus/bank-transfer 1
 for _ in 1 2 3 4 5; do xdotool key Down; sleep 0.2; done
 xdotool key Return
 shot progress-overlay 2

@@ -193,6 +193,13 @@ void StsGrid::selectSlot (int slotBank, int slot)
 
 int StsGrid::getVisibleRows() const noexcept { return juce::jmax (1, getHeight() / juce::jmax (1, rowHeight)); }
 
+juce::Rectangle<int> StsGrid::getRowBounds (int row) const noexcept
+{
+    if (row < firstVisibleRow || row >= firstVisibleRow + getVisibleRows() || row >= getRowCount())
+        return {};
+    return { 0, (row - firstVisibleRow) * rowHeight, rowAreaWidth(), rowHeight };
+}
+
 int StsGrid::maxFirstRow() const noexcept { return juce::jmax (0, getRowCount() - getVisibleRows()); }
 
 void StsGrid::setFirstVisibleRow (int row)

@@ -74,6 +74,8 @@ public:
     int getScrollBarWidth() const noexcept { return scrollBarWidth; }
 
     int getFirstVisibleRow() const noexcept { return firstVisibleRow; }
+    // Where a row is drawn (left of the scroll bar), empty while it is scrolled out of view.
+    juce::Rectangle<int> getRowBounds (int row) const noexcept;
     void setFirstVisibleRow (int row); // kept within 0..row count - visible rows
     int getVisibleRows() const noexcept;
 

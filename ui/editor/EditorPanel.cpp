@@ -8,6 +8,7 @@ namespace
 {
 constexpr int kRefreshLastA = 429, kRefreshFirstB = 512, kRefreshLastB = 941;
 constexpr int kParkedX = -20000;
+constexpr int kSlidersGroup = 0; // row A only: layer B has no "SLIDERS"
 } // namespace
 
 EditorPanel::EditorPanel (OstrelAudioProcessor& o) : owner (o)
@@ -150,6 +151,17 @@ void EditorPanel::refreshAll()
         routeValue (i, record[(size_t) i], true);
     for (int i = kRefreshFirstB; i <= kRefreshLastB; ++i)
         routeValue (i, record[(size_t) i], true);
+    for (const int latch : { ParameterTable::kSliderLatch1, ParameterTable::kSliderLatch2 })
+        showSliderLatch (latch);
+}
+
+void EditorPanel::showSliderLatch (int position)
+{
+    // The latches are performance values of the controller, not program bytes: the ordinary value
+    // route (program positions only) never reaches them.
+    auto& sliders = *rowA[kSlidersGroup];
+    if (auto* control = sliders.findControl (position))
+        sliders.showControlValue (*control, owner.getController().getValue (position));
 }
 
 // ---- Scale and zoom ---------------------------------------------------------------------------------
@@ -185,6 +197,37 @@ void EditorPanel::setABCompact()
     rowB[GroupContents::kABModeGroup]->setVisible (false);
 }
 
+juce::Rectangle<int> EditorPanel::workAreaFor (const juce::Array<juce::Displays::Display>& displays,
+                                               juce::Rectangle<int> screenBounds)
+{
+    const juce::Displays::Display* best = nullptr;
+    int bestArea = 0;
+    for (const auto& d : displays)
+    {
+        const auto overlap = d.totalArea.getIntersection (screenBounds);
+        if (overlap.getWidth() * overlap.getHeight() > bestArea)
+        {
+            bestArea = overlap.getWidth() * overlap.getHeight();
+            best = &d;
+        }
+    }
+    if (best == nullptr)
+    {
+        const auto centre = screenBounds.getCentre();
+        double nearest = 0.0;
+        for (const auto& d : displays)
+        {
+            const double distance = d.totalArea.getConstrainedPoint (centre).getDistanceFrom (centre);
+            if (best == nullptr || distance < nearest)
+            {
+                nearest = distance;
+                best = &d;
+            }
+        }
+    }
+    return best != nullptr ? best->userArea : juce::Rectangle<int> (0, 0, 1920, 1080);
+}
+
 float EditorPanel::zoomScaleForWorkArea (int width) noexcept
 {
     if (width <= 1599)
@@ -194,7 +237,8 @@ float EditorPanel::zoomScaleForWorkArea (int width) noexcept
 
 void EditorPanel::zoomGroup (GroupClass& group)
 {
-    if (zoomed || animator.isAnimating())
+    // An empty slot (layer B's place under SLIDERS) has nothing to show enlarged.
+    if (zoomed || animator.isAnimating() || group.isEmpty())
         return;
     zoomed = true;
 
@@ -207,13 +251,9 @@ void EditorPanel::zoomGroup (GroupClass& group)
     }
     else
     {
-        int workWidth = 1280;
-        if (auto* display = juce::Desktop::getInstance().getDisplays().getDisplayForRect (getScreenBounds()))
-        {
-            owner.getEditorState().workArea = display->userArea;
-            workWidth = display->userArea.getWidth();
-        }
-        group.setScale (zoomScaleForWorkArea (workWidth));
+        const auto workArea = workAreaFor (juce::Desktop::getInstance().getDisplays().displays, getScreenBounds());
+        owner.getEditorState().workArea = workArea;
+        group.setScale (zoomScaleForWorkArea (workArea.getWidth()));
     }
 
     const int W = getWidth(), H = getHeight();

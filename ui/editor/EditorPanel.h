@@ -32,8 +32,11 @@ public:
     void showPage (int pageId);
     // Index 0..511: layer A position; 512..1023: layer B position index - 512.
     void routeValue (int index, int value, bool force);
+    // Also shows the two "Latch" switches of SLIDERS, which live outside the program.
     void refreshAll();
     void refreshLcd();
+    // Shows the controller's value of "SlidLatch 1" (1028) or "SlidLatch 2" (1029) on its switch.
+    void showSliderLatch (int position);
     void setEditorScale (float scale);
     float getEditorScale() const noexcept { return editorScale; }
 
@@ -43,6 +46,10 @@ public:
     bool isAnimating() const { return animator.isAnimating(); }
     // Scale of a zoomed group for the width of the monitor's work area.
     static float zoomScaleForWorkArea (int width) noexcept;
+    // The work area of the display that holds most of the given screen rectangle, or of the nearest
+    // display when it lies on none; 1920 x 1080 when no display is known.
+    static juce::Rectangle<int> workAreaFor (const juce::Array<juce::Displays::Display>& displays,
+                                             juce::Rectangle<int> screenBounds);
 
     GroupClass& getGroup (int layer, int index) { return *(layer == 0 ? rowA : rowB)[index]; }
     AppBar& getAppBar() noexcept { return appBar; }

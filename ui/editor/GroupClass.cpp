@@ -21,8 +21,13 @@ constexpr int kABExpandedMinWidth = 500;
 GroupClass::GroupClass (OstrelAudioProcessor& o, int index, int l)
     : owner (o), groupIndex (index), layer (l), row (GroupContents::groupOf (index))
 {
-    setInterceptsMouseClicks (true, true);
     buildContent();
+    setInterceptsMouseClicks (! isEmpty(), ! isEmpty());
+}
+
+bool GroupClass::isEmpty() const noexcept
+{
+    return juce::String (row.title).isEmpty() && controls.isEmpty() && widgets.empty();
 }
 
 GroupClass::~GroupClass()
@@ -294,6 +299,8 @@ void GroupClass::paint (juce::Graphics& g)
 
 void GroupClass::mouseDown (const juce::MouseEvent& e)
 {
+    if (isEmpty())
+        return;
     if (scale < kDirectEditThreshold || e.mods.isRightButtonDown())
         sendChangeMessage();
 }

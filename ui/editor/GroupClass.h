@@ -26,6 +26,9 @@ public:
     ~GroupClass() override;
 
     int getGroupIndex() const noexcept { return groupIndex; }
+    // A slot without title, controls or widgets (layer B's place under SLIDERS, the spare indices):
+    // it draws nothing and lets clicks through.
+    bool isEmpty() const noexcept;
     int getLayer() const noexcept { return layer; }
 
     // The control bound to this layer-A (or play-control) position, or nullptr.

@@ -34,6 +34,9 @@ KeyBrd::KeyBrd (MidiCntrState& s)
       titleBar (Skins::get ("title_bar"))
 {
     velocityIndicator.setLayoutBox (kVelocityBox);
+    // The piano plays at the velocity the controller keeps, from the last editor or the default 100:
+    // the indicator shows that one rather than "KBD".
+    velocityIndicator.setVelocity (state.noteVelocity);
     addAndMakeVisible (velocityIndicator);
 
     piano.setBounds (kPianoBox);

@@ -1,5 +1,6 @@
 #include "ui/library/LibBut.h"
 
+#include "ui/look/CentredText.h"
 #include "ui/look/Skins.h"
 
 #include <algorithm>
@@ -68,7 +69,7 @@ void LibBut::paint (juce::Graphics& g)
     {
         g.setFont (font);
         g.setColour (juce::Colour (kCaptionColour));
-        g.drawText (caption, getLocalBounds(), juce::Justification::centred, false);
+        CentredText::draw (g, caption, font, getLocalBounds().toFloat().reduced (2.0f, 0.0f));
     }
 }
 

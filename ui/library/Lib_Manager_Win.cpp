@@ -33,6 +33,8 @@ Lib_Manager_Comp::Lib_Manager_Comp (OstrelAudioProcessor& p, std::shared_ptr<Fil
     statusLabel.setTextColour (juce::Colour (0xffcebdbd));
     addAndMakeVisible (statusLabel);
 
+    addChildComponent (waitCover);
+
     setSize (Lib_Manager_Win::kWidth, Lib_Manager_Win::kHeight);
     showPresetBankPage();
 }
@@ -103,6 +105,30 @@ void Lib_Manager_Comp::showLibraryPage()
     repaint();
 }
 
+// ---- Waiting for a bank transfer --------------------------------------------------------------------
+
+const char* const Lib_Manager_Comp::kWaitMessage = "A bank transfer is running: the library waits until it ends.";
+
+void Lib_Manager_Comp::setWaitingForTransfer (bool waiting)
+{
+    for (juce::Component* c : { (juce::Component*) &presetTab, (juce::Component*) &libraryTab,
+                                (juce::Component*) presetPage.get(), (juce::Component*) libraryPage.get() })
+        if (c != nullptr)
+            c->setEnabled (! waiting);
+    waitCover.setVisible (waiting);
+    if (waiting)
+        waitCover.toFront (false);
+    resized();
+}
+
+void Lib_Manager_Comp::WaitCover::paint (juce::Graphics& g)
+{
+    g.fillAll (juce::Colour (0xAA000000));
+    g.setColour (juce::Colour (0xFFFCF5F5));
+    g.setFont (juce::Font ("Arial", 18.0f, juce::Font::bold));
+    g.drawText (kWaitMessage, getLocalBounds(), juce::Justification::centred, true);
+}
+
 // ---- Layout ----------------------------------------------------------------------------------------
 
 void Lib_Manager_Comp::paint (juce::Graphics& g)
@@ -123,6 +149,7 @@ void Lib_Manager_Comp::resized()
     closeControl.setBounds (w - 20, 6, 18, 22);
     playPanel.setBounds (100, 4, 200, 20);
     statusLabel.setBounds (w - 400, h - 30, 400, 24);
+    waitCover.setBounds (0, kMoveStripHeight + 4, w, h - kMoveStripHeight - 4); // below the title strip
     for (juce::Component* page : { (juce::Component*) presetPage.get(), (juce::Component*) libraryPage.get() })
         if (page != nullptr && page->isVisible())
             page->setBounds (0, kPageTop, w, h - kPageBottomMargin);

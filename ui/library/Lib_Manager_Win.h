@@ -54,6 +54,13 @@ public:
     KeyPlayClass& getPlayPanel() noexcept { return playPanel; }
     SimpleLabel& getStatusLabel() noexcept { return statusLabel; }
 
+    // While a bank transfer runs the pages work on the banks it fills or sends: they take no input
+    // then, and a cover over them says why. The title strip still moves and closes the window.
+    void setWaitingForTransfer (bool waiting);
+    bool isWaitingForTransfer() const noexcept { return waitCover.isVisible(); }
+    static const char* const kWaitMessage;
+    juce::String getWaitMessage() const { return isWaitingForTransfer() ? kWaitMessage : ""; }
+
     // Told 122 (with the close control as source) when the close control or a DONE is clicked.
     void addCloseListener (winToolListener* listener);
     void removeCloseListener (winToolListener* listener);
@@ -80,6 +87,11 @@ private:
     void closeWindow();
     static void park (juce::Component* page);
 
+    struct WaitCover : juce::Component
+    {
+        void paint (juce::Graphics& g) override;
+    };
+
     OstrelAudioProcessor& processor;
     std::shared_ptr<FileDialogs> dialogs;
 
@@ -91,6 +103,7 @@ private:
     std::unique_ptr<LibClass> libraryPage;
     std::unique_ptr<Plugin_Bank> presetPage;
     juce::String pageName;
+    WaitCover waitCover;
 
     bool moving = false;
     juce::Point<int> movePressPoint;

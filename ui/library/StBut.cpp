@@ -1,5 +1,6 @@
 #include "ui/library/StBut.h"
 
+#include "ui/look/CentredText.h"
 #include "ui/look/Skins.h"
 
 #include <algorithm>
@@ -56,7 +57,7 @@ void StBut::paint (juce::Graphics& g)
 
     g.setFont (font);
     g.setColour (pressed ? juce::Colours::white : juce::Colours::black);
-    g.drawText (caption, getLocalBounds(), juce::Justification::centred, false);
+    CentredText::draw (g, caption, font, getLocalBounds().toFloat().reduced (2.0f, 0.0f));
 }
 
 void StBut::mouseEnter (const juce::MouseEvent&)

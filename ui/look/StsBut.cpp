@@ -30,13 +30,7 @@ StsBut::StsBut (const juce::String& buttonText, int buttonId, int buttonStyle)
     face.setWantsKeyboardFocus (false);
     face.setColour (juce::TextButton::buttonOnColourId, kSelectedFace);
     addAndMakeVisible (face);
-    setup (0, 0, 70, 18, false);
-}
 
-StsBut::~StsBut() { face.removeListener (this); }
-
-void StsBut::setup (int x, int y, int width, int height, bool applyBounds)
-{
     if (style == kDialogStyle)
     {
         face.setColour (juce::TextButton::buttonColourId, kDialogFace);
@@ -50,7 +44,14 @@ void StsBut::setup (int x, int y, int width, int height, bool applyBounds)
         textColour = juce::Colours::black;
         fontHeight = 12.0f;
     }
+    layOutCaption();
+    setup (0, 0, 70, 18, false);
+}
 
+StsBut::~StsBut() { face.removeListener (this); }
+
+void StsBut::setup (int x, int y, int width, int height, bool applyBounds)
+{
     if (applyBounds)
         setBounds (x, y, width, height);
     resized();
@@ -67,11 +68,36 @@ void StsBut::resized()
         face.setBounds (0, -3, getWidth(), getHeight() + 6);
 }
 
+void StsBut::layOutCaption()
+{
+    caption.clear();
+    caption.addLineOfText (juce::Font ("Arial", fontHeight, juce::Font::plain), text, 0.0f, 0.0f);
+    juce::Path outline;
+    caption.createPath (outline);
+    // What is centred is the letters from their top down to the baseline: centring the font's whole
+    // line height (internal leading and descent included) pushes capitals towards the bottom, and a
+    // descender should hang below the middle as it does in print.
+    const auto ink = outline.getBounds();
+    captionInk = ink.withBottom (juce::jmax (ink.getY(), 0.0f));
+}
+
 void StsBut::paintOverChildren (juce::Graphics& g)
 {
+    if (caption.getNumGlyphs() == 0 || captionInk.isEmpty())
+        return;
+
+    // Only the band of the face inside the button shows: the face reaches past the top (and for the
+    // grey styles past the bottom) to hide its rounded ends, the dialog face stops short of the bottom.
+    const auto shown = face.getBounds().getIntersection (getLocalBounds()).toFloat();
+    constexpr float margin = 2.0f;
+    const float room = juce::jmax (1.0f, shown.getWidth() - 2.0f * margin);
+    const float squeeze = captionInk.getWidth() > room ? room / captionInk.getWidth() : 1.0f;
+
+    // Whole pixels at the editor's own scale keep the glyphs as crisp as plain text.
+    const float x = std::round (shown.getCentreX() - captionInk.getCentreX() * squeeze);
+    const float y = std::round (shown.getCentreY() - captionInk.getCentreY());
     g.setColour (textColour);
-    g.setFont (juce::Font ("Arial", fontHeight, juce::Font::plain));
-    g.drawText (text, getLocalBounds(), juce::Justification::centred, false);
+    caption.draw (g, juce::AffineTransform::scale (squeeze, 1.0f).translated (x, y));
 }
 
 void StsBut::setText (const juce::String& newText)
@@ -79,6 +105,7 @@ void StsBut::setText (const juce::String& newText)
     if (newText != text)
     {
         text = newText;
+        layOutCaption();
         repaint();
     }
 }
@@ -92,6 +119,7 @@ void StsBut::setTextColour (juce::Colour colour)
 void StsBut::setFontHeight (float height)
 {
     fontHeight = height;
+    layOutCaption();
     repaint();
 }
 

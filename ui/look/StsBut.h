@@ -23,10 +23,11 @@ public:
 };
 
 // The editor's text button. A child juce::TextButton draws the face and takes the clicks; the caption
-// is drawn over it, centred in the whole button. Three styles:
+// is drawn over it, centred in the part of the face that shows. Three styles, set at construction:
 //   130  function buttons of the app bar and the bank panels (grey face, black caption, 12)
 //   135  page buttons (drawn like 130)
 //   140  dialog buttons (dark face, white caption, 13)
+// A font height or caption colour set afterwards stays: setup only places the button.
 // A click tells every stsbutChangeListener, then every id listener, each list from its last entry to
 // its first. A listener may delete the button (a dialog closing itself): nobody is told after that.
 class StsBut : public juce::Component, private juce::Button::Listener
@@ -39,7 +40,7 @@ public:
     StsBut (const juce::String& text, int id, int style);
     ~StsBut() override;
 
-    // Places the button at (x, y, width, height) when applyBounds is set, and builds the child face
+    // Places the button at (x, y, width, height) when applyBounds is set, and lays the child face out
     // for the style.
     void setup (int x, int y, int width, int height, bool applyBounds = true);
 
@@ -72,6 +73,7 @@ public:
 
 private:
     void buttonClicked (juce::Button*) override;
+    void layOutCaption();
 
     juce::String text;
     int id;
@@ -80,6 +82,10 @@ private:
     float fontHeight = 12.0f;
     bool selected = false;
     juce::TextButton face;
+    // The caption's glyphs with their baseline at y 0, and the height of its capitals above it, laid
+    // out when the text or font changes rather than in paint.
+    juce::GlyphArrangement caption;
+    juce::Rectangle<float> captionInk;
 
     juce::CriticalSection listenerLock;
     std::vector<stsbutChangeListener*> listeners;

@@ -22,6 +22,7 @@ void StsLabel::setFont (const juce::String& newFontName, float newFontHeight, in
     fontHeight = newFontHeight;
     fontStyle = newFontStyle;
     font = juce::Font (fontName, fontHeight, fontStyle);
+    capitalHeight = -1.0f;
     repaint();
 }
 
@@ -60,7 +61,33 @@ void StsLabel::paint (juce::Graphics& g)
 
     g.setColour (textColour);
     g.setFont (font);
-    g.drawText (text, getLocalBounds(), justification, true);
+
+    // Centred by its capitals: the font's line height (leading and descent included) would set them
+    // low, and in a box hardly taller than the font they would touch or cross the bottom edge.
+    if (capitalHeight < 0.0f)
+    {
+        juce::GlyphArrangement capital;
+        capital.addLineOfText (font, "H", 0.0f, 0.0f);
+        juce::Path outline;
+        capital.createPath (outline);
+        capitalHeight = -outline.getBounds().getY();
+    }
+    juce::GlyphArrangement glyphs;
+    glyphs.addLineOfText (font, text, 0.0f, 0.0f);
+    const float width = glyphs.getBoundingBox (0, -1, true).getWidth();
+    const auto area = getLocalBounds().toFloat();
+    if (! justification.testFlags (juce::Justification::verticallyCentred) || width > area.getWidth())
+    {
+        g.drawText (text, getLocalBounds(), justification, true);
+        return;
+    }
+    float x = area.getX();
+    if (justification.testFlags (juce::Justification::horizontallyCentred))
+        x = area.getCentreX() - width / 2.0f;
+    else if (justification.testFlags (juce::Justification::right))
+        x = area.getRight() - width;
+    const float baseline = std::round (area.getCentreY() + capitalHeight / 2.0f);
+    glyphs.draw (g, juce::AffineTransform::translation (std::round (x), baseline));
 }
 
 void StsLabel::mouseDown (const juce::MouseEvent& e)

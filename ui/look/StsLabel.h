@@ -40,6 +40,7 @@ private:
     float fontHeight = 14.0f;
     int fontStyle = juce::Font::plain;
     juce::Font font { "Arial", 14.0f, juce::Font::plain };
+    float capitalHeight = -1.0f; // of the font, measured at the first paint after it was set
     juce::Colour textColour { juce::Colours::white };
     juce::Justification justification { juce::Justification::centred };
     int frameMode = kNoFrame;

@@ -1,12 +1,13 @@
 #include "ui/main/MainComp.h"
 #include "midi/NotificationCodes.h"
+#include "model/ParameterTable.h"
 #include "plugin/OstrelAudioProcessor.h"
 #include "ui/main/EditorMenus.h"
 
 namespace
 {
 constexpr int kTopBand = EditorPanel::kTopBand;
-constexpr int kBankViewBottom = 20; // the bank panel leaves this much above the keyboard
+constexpr int kBankViewBottom = 20; // the bank panel stops this much above the component's foot
 constexpr int kMinKeyboardHeight = 50;
 const juce::String kOnLine = "DSI:  PROPHET 12 KBD ON-LINE", kOffLine = "OFF-LINE";
 
@@ -22,11 +23,10 @@ int pageForCommand (int command)
     return -1;
 }
 
-juce::Rectangle<int> displayArea()
+// The work area of the display the component is on (most of it, when it spans two).
+juce::Rectangle<int> displayArea (const juce::Component& c)
 {
-    if (auto* display = juce::Desktop::getInstance().getDisplays().getPrimaryDisplay())
-        return display->userArea;
-    return { 0, 0, 1920, 1080 };
+    return EditorPanel::workAreaFor (juce::Desktop::getInstance().getDisplays().displays, c.getScreenBounds());
 }
 } // namespace
 
@@ -44,7 +44,7 @@ MainComp::MainComp (OstrelAudioProcessor& p) : processor (p), controller (p.getC
     controller.addStateChangeListener (this);
 
     // 3. No chain survives a closed editor: its overlay went with it.
-    const auto display = displayArea();
+    const auto display = displayArea (*this);
     if (controller.isChained())
         controller.finishChainedTransfer();
 
@@ -148,14 +148,19 @@ void MainComp::handleAsyncUpdate()
 
 void MainComp::handleNotification (int32_t c)
 {
+    // Channel messages first: on channel 16 their kind bytes are not those of channels 1..15.
+    if (const auto event = Notification::channelEvent (c))
+    {
+        if (event->status == 0xB0 && ((event->data >> 7) & 0x7F) == 1)
+            keyboard->getModWheel().setValue (event->data & 0x7F, false);
+        else if (event->status == 0xE0)
+            keyboard->getPitchWheel().setValue ((event->data >> 7) & 0x7F, false);
+        return; // notes are played by the instrument, not shown
+    }
+
     const int kind = (int) ((uint32_t) c >> 24);
     switch (kind)
     {
-        case 0x0B:
-            if (((c >> 7) & 0x7F) == 1)
-                keyboard->getModWheel().setValue (c & 0x7F, false);
-            break;
-        case 0x0E: keyboard->getPitchWheel().setValue ((c >> 7) & 0x7F, false); break;
         case 0x10: editorPanel->routeValue ((c >> 8) & 0x7FF, c & 0xFF, false); break;
         case 0x11: editorPanel->refreshAll(); break;
         case 0x12:
@@ -171,8 +176,11 @@ void MainComp::handleNotification (int32_t c)
                 progressOverlay->setProgress (c & 0xFF, Transfers::progressLabel ((c >> 8) & 0xFF, c & 0xFF));
             break;
         case 0x19: bankPanel->getGrid().refresh(); break;
-        case 0x1A:
         case 0x1B:
+            editorPanel->showSliderLatch (Notification::sub (c) == 0 ? ParameterTable::kSliderLatch1
+                                                                     : ParameterTable::kSliderLatch2);
+            [[fallthrough]];
+        case 0x1A:
         {
             auto& sliders = editorPanel->getGroup (0, 0);
             for (int which = 1; which <= 2; ++which)
@@ -271,7 +279,7 @@ juce::PopupMenu MainComp::buildMenu (Menu which)
     return {};
 }
 
-void MainComp::openMenu (Menu which, juce::Component* target)
+void MainComp::openMenu (Menu which, juce::Component* target, juce::Rectangle<int> screenArea)
 {
     lastMenuKind = which;
     lastMenu = buildMenu (which);
@@ -279,6 +287,8 @@ void MainComp::openMenu (Menu which, juce::Component* target)
     auto options = juce::PopupMenu::Options();
     if (target != nullptr)
         options = options.withTargetComponent (target);
+    if (! screenArea.isEmpty())
+        options = options.withTargetScreenArea (screenArea);
     juce::Component::SafePointer<MainComp> safe (this);
     lastMenu.showMenuAsync (options, [safe, which] (int id) {
         if (safe != nullptr)
@@ -578,6 +588,7 @@ void MainComp::showLibraryWindow()
         libraryWindow = std::make_unique<Lib_Manager_Win> (processor, processor.getEditorState().fileDialogs);
         libraryWindow->addCloseListener (this);
     }
+    libraryWindow->getContent().setWaitingForTransfer (progressOverlay != nullptr);
     libraryWindow->show();
 }
 
@@ -588,6 +599,9 @@ void MainComp::startTransfer (int mode, int firstBank)
     addAndMakeVisible (*progressOverlay);
     progressOverlay->setBounds (getLocalBounds());
     progressOverlay->toFront (true);
+    // The library works on the same banks the transfer fills or sends: it waits until the end.
+    if (libraryWindow != nullptr)
+        libraryWindow->getContent().setWaitingForTransfer (true);
     transfer.start (mode, firstBank);
     if (transfer.isTransmitting())
         startTimer (Transfers::kTickMilliseconds);
@@ -598,6 +612,8 @@ void MainComp::finishTransfer()
     stopTimer();
     transfer.finish();
     progressOverlay.reset();
+    if (libraryWindow != nullptr)
+        libraryWindow->getContent().setWaitingForTransfer (false);
     bankPanel->getGrid().refresh();
 }
 
@@ -631,8 +647,11 @@ void MainComp::stsButClicked (StsBut* button)
         return;
     if (writeDialog != nullptr && button == &writeDialog->getWriteButton())
     {
-        writeDialog->performWrite();
+        const bool written = writeDialog->performWrite().done;
         writeDialog.reset();
+        // The program now lives where it was written, under its new name.
+        if (written)
+            editorPanel->refreshLcd();
         return;
     }
     if (writeDialog != nullptr && button == &writeDialog->getCancelButton())
@@ -665,8 +684,10 @@ void MainComp::changeListenerCallback (juce::ChangeBroadcaster* source)
                 editorPanel->unzoom();
                 repaint();
                 break;
-            case CorButton::kResizing: resizePageTo (zoomCorner.getProposedHeight(), displayArea().getHeight()); break;
-            case CorButton::kResizeEnded: processor.getEditorState().workArea = displayArea(); break;
+            case CorButton::kResizing:
+                resizePageTo (zoomCorner.getProposedHeight(), displayArea (*this).getHeight());
+                break;
+            case CorButton::kResizeEnded: processor.getEditorState().workArea = displayArea (*this); break;
             default: break;
         }
         return;
@@ -754,16 +775,18 @@ void MainComp::gridChanged (StsGrid* grid)
     const int bank = grid->getSelectedBank(), slot = grid->getSelectedSlot();
     if (bank < 0 || slot < 0)
         return;
+    // A program's menus open at its row, not at the foot of the whole list.
+    const auto row = grid->localAreaToGlobal (grid->getRowBounds (grid->getSelectedRow()));
     switch (grid->getActionCode())
     {
         case StsGrid::kRowChosen: Transfers::selectStoredProgram (controller, bank, slot); break;
         case StsGrid::kProgramMenu:
             setMenuSlot (bank, slot);
-            openMenu (Menu::slotProgram, grid);
+            openMenu (Menu::slotProgram, grid, row);
             break;
         case StsGrid::kCategoryMenu:
             setMenuSlot (bank, slot);
-            openMenu (Menu::slotCategory, grid);
+            openMenu (Menu::slotCategory, grid, row);
             break;
         default: break;
     }
@@ -798,7 +821,9 @@ void MainComp::layoutPanels()
     if (bankView)
     {
         editorPanel->setBounds (0, 0, W, kTopBand);
-        bankPanel->setBounds (0, kTopBand, W, juce::jmax (0, H - kTopBand - kBankViewBottom - keyboardHeight));
+        // The list takes the panel down to 20 pixels above the component's foot; the keyboard panel
+        // follows below it, out of the way.
+        bankPanel->setBounds (0, kTopBand, W, juce::jmax (0, H - kTopBand - kBankViewBottom));
         below = bankPanel->getBottom();
     }
     else

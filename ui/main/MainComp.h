@@ -81,7 +81,8 @@ public:
         transfer,
         lcdCategory
     };
-    void openMenu (Menu which, juce::Component* target);
+    // The menu hangs from the target, or from screenArea when one is given (a row of a list).
+    void openMenu (Menu which, juce::Component* target, juce::Rectangle<int> screenArea = {});
     // What a click on an item does; 0 (dismissed) does nothing.
     void menuChosen (Menu which, int id);
     Menu getLastMenuKind() const noexcept { return lastMenuKind; }

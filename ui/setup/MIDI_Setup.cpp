@@ -163,11 +163,19 @@ void MIDI_Setup::broadcast (int command, int value)
 
 void MIDI_Setup::rebuildNames()
 {
+    // A device that came or went moves the others in the lists: the boxes follow their ports by
+    // name, and one whose port is gone shows "NONE".
+    const auto shownInputName = inputNames[shownInput], shownOutputName = outputNames[shownOutput];
+
     auto& devices = controller.getPorts().getDevices();
     inputNames = devices.getInputNames();
     inputNames.insert (0, PortsFile::kNone);
     outputNames = devices.getOutputNames();
     outputNames.insert (0, PortsFile::kNone);
+
+    shownInput = juce::jmax (0, inputNames.indexOf (shownInputName));
+    shownOutput = juce::jmax (0, outputNames.indexOf (shownOutputName));
+    repaint();
 }
 
 juce::PopupMenu MIDI_Setup::buildPortMenu (const juce::StringArray& names)
@@ -188,12 +196,25 @@ juce::PopupMenu MIDI_Setup::buildSysExSizeMenu()
 
 bool MIDI_Setup::openMenu (juce::PopupMenu menu, juce::Component& target, void (MIDI_Setup::*handler) (int))
 {
+    return openMenu (std::move (menu), juce::PopupMenu::Options().withTargetComponent (&target), handler);
+}
+
+bool MIDI_Setup::openMenu (juce::PopupMenu menu, juce::Rectangle<int> area, void (MIDI_Setup::*handler) (int))
+{
+    // The port boxes are painted, not children: the menu hangs from the box's place on screen (the
+    // panel stays its target for the scale and the look).
+    return openMenu (
+        std::move (menu),
+        juce::PopupMenu::Options().withTargetComponent (this).withTargetScreenArea (localAreaToGlobal (area)), handler);
+}
+
+bool MIDI_Setup::openMenu (juce::PopupMenu menu, juce::PopupMenu::Options options, void (MIDI_Setup::*handler) (int))
+{
     menu.setLookAndFeel (&lookAndFeel.get());
-    menu.showMenuAsync (juce::PopupMenu::Options().withTargetComponent (&target),
-                        [safe = juce::Component::SafePointer<MIDI_Setup> (this), handler] (int result) {
-                            if (safe != nullptr)
-                                (safe.getComponent()->*handler) (result);
-                        });
+    menu.showMenuAsync (options, [safe = juce::Component::SafePointer<MIDI_Setup> (this), handler] (int result) {
+        if (safe != nullptr)
+            (safe.getComponent()->*handler) (result);
+    });
     return true;
 }
 
@@ -228,7 +249,7 @@ bool MIDI_Setup::openInputMenu()
     rebuildNames();
     if (inputNames.size() < 2)
         return false;
-    return openMenu (buildPortMenu (inputNames), *this, &MIDI_Setup::inputChosen);
+    return openMenu (buildPortMenu (inputNames), kInputBox, &MIDI_Setup::inputChosen);
 }
 
 bool MIDI_Setup::openOutputMenu()
@@ -236,7 +257,7 @@ bool MIDI_Setup::openOutputMenu()
     rebuildNames();
     if (outputNames.size() < 2)
         return false;
-    return openMenu (buildPortMenu (outputNames), *this, &MIDI_Setup::outputChosen);
+    return openMenu (buildPortMenu (outputNames), kOutputBox, &MIDI_Setup::outputChosen);
 }
 
 bool MIDI_Setup::openSysExSizeMenu()

@@ -77,7 +77,8 @@ public:
     juce::String getStatusText() const { return statusLabel.getText(); }
 
     // ---- Ports ----------------------------------------------------------------------------------
-    // "NONE" followed by the device names as the system lists them now.
+    // "NONE" followed by the device names as the system lists them now. When the lists are rebuilt
+    // (each time a port list opens) both boxes find the port they show again by its name.
     const juce::StringArray& getInputNames() const noexcept { return inputNames; }
     const juce::StringArray& getOutputNames() const noexcept { return outputNames; }
     int getShownInput() const noexcept { return shownInput; }
@@ -134,6 +135,8 @@ private:
     void showSysExSize();
     void showLink();
     bool openMenu (juce::PopupMenu menu, juce::Component& target, void (MIDI_Setup::*handler) (int));
+    bool openMenu (juce::PopupMenu menu, juce::Rectangle<int> area, void (MIDI_Setup::*handler) (int));
+    bool openMenu (juce::PopupMenu menu, juce::PopupMenu::Options options, void (MIDI_Setup::*handler) (int));
 
     MidiCntrState& controller;
 
