@@ -5,18 +5,30 @@
 
 #include <gtest/gtest.h>
 
-// A folder of its own below the system's temporary folder, removed with the object.
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+// A folder of its own below the system's temporary folder, removed with the object. mkdtemp makes
+// the name and the folder in one step, so test processes running side by side never share one.
 struct ScratchFolder
 {
-    ScratchFolder()
-        : folder (juce::File::getSpecialLocation (juce::File::tempDirectory)
-                      .getNonexistentChildFile ("ostrel-test", "", false))
-    {
-        folder.createDirectory();
-    }
+    ScratchFolder() : folder (makeFolder()) {}
     ~ScratchFolder() { folder.deleteRecursively(); }
 
     juce::File folder;
+
+private:
+    static juce::File makeFolder()
+    {
+        auto pattern = juce::File::getSpecialLocation (juce::File::tempDirectory)
+                           .getChildFile ("ostrel-test-XXXXXX")
+                           .getFullPathName()
+                           .toStdString();
+        if (::mkdtemp (pattern.data()) == nullptr)
+            ADD_FAILURE() << "no scratch folder: " << std::strerror (errno);
+        return juce::File (pattern);
+    }
 };
 
 // The bytes of a string literal, without its terminator.
