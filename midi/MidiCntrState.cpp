@@ -69,6 +69,7 @@ MidiCntrState::MidiCntrState (Environment environment)
     programBank->loadFactory (0);
     // A fresh instance edits the first host program, as its state chunk says; nothing is sent.
     programBank->setEditBuffer (programBank->getSlot (0));
+    history = std::make_unique<ProgramHistory> (programBank->getEditBuffer());
 
     // The flags are set before the input opens: its first program change may already need them.
     settingsFlag7 = settings[SettingsFiles::kSwitch7Byte] == 1;
@@ -229,10 +230,11 @@ MidiCntrState::Record MidiCntrState::getCurrentProgram() const
     return programBank->getEditBuffer();
 }
 
-void MidiCntrState::setCurrentProgram (const Record& record)
+void MidiCntrState::setCurrentProgram (const Record& record, ProgramHistory::Action action)
 {
     const juce::ScopedLock sl (dataLock);
     programBank->setEditBuffer (record);
+    noteProgramChanged (action);
 }
 
 MidiCntrState::Record MidiCntrState::getSlot (int bank, int slot) const
@@ -290,6 +292,7 @@ void MidiCntrState::storeValue (int position, int value)
     {
         const juce::ScopedLock sl (dataLock);
         programBank->editBufferData()[(size_t) position] = (uint8_t) value;
+        noteByteChanged (position, (uint8_t) value);
     }
     else if (position == ParameterTable::kProgramNumber)
     {
@@ -375,6 +378,7 @@ void MidiCntrState::selectProgram (int index, bool send, bool notify)
     {
         const juce::ScopedLock sl (dataLock);
         programBank->setEditBuffer (banks[(size_t) bank]->getSlot (program));
+        noteProgramChanged (ProgramHistory::Action::ofLoad (bank, program));
     }
     postNotification (Notification::kProgramReplaced);
 
@@ -574,6 +578,7 @@ void MidiCntrState::sendCurrentSlot()
     {
         const juce::ScopedLock sl (dataLock);
         programBank->setEditBuffer (programBank->getSlot (currentSlot));
+        noteProgramChanged (ProgramHistory::Action::ofPreset (currentSlot));
         dump = programBank->editBufferAsDump();
     }
     ports->sendSysEx (dump);
@@ -710,7 +715,8 @@ void MidiCntrState::receiveProgramDump (const juce::MemoryBlock& message)
     {
         if (message.getSize() < (size_t) ProgramDump::kEditBufferDumpBytes)
             return;
-        setCurrentProgram (ProgramDump::unpack (bytes + ProgramDump::kEditBufferDumpHeader, ProgramDump::kPackedBytes));
+        setCurrentProgram (ProgramDump::unpack (bytes + ProgramDump::kEditBufferDumpHeader, ProgramDump::kPackedBytes),
+                           ProgramHistory::Action::of (ProgramHistory::Action::receive));
         postNotification (Notification::kProgramReplaced);
         return;
     }
@@ -726,7 +732,7 @@ void MidiCntrState::receiveProgramDump (const juce::MemoryBlock& message)
         // No slot of ours has these numbers: the program can only be the one being edited.
         if (! receivingIntoBanks)
         {
-            setCurrentProgram (record);
+            setCurrentProgram (record, ProgramHistory::Action::of (ProgramHistory::Action::receive));
             postNotification (Notification::kProgramReplaced);
         }
         return;
@@ -742,7 +748,7 @@ void MidiCntrState::receiveProgramDump (const juce::MemoryBlock& message)
     setCurrentNumbers (bank, program);
     putSlot (bank, program, record);
     postNotification (Notification::kBankChanged);
-    setCurrentProgram (record);
+    setCurrentProgram (record, ProgramHistory::Action::ofReceivedProgram (bank, program));
     postNotification (Notification::kProgramReplaced);
 }
 

@@ -94,9 +94,16 @@ public:
 
     bool isGestureOpen (int hostIndex) const;
 
+    // ---- Undo history of the current program (message thread) -----------------------------------
+    // Restores, shows and sends the program as it was before the last step (after, for redo) and
+    // reports every changed host parameter as one gesture of its own.
+    void undoProgramEdit();
+    void redoProgramEdit();
+
 private:
     void closeGesture (int hostIndex);
     void transmit (int position, int value);
+    void reportToHost (const std::vector<int>& positions);
 
     MidiCntrState controller;
     std::array<std::atomic<uint8_t>, kGestureFlags> gestureFlags {};

@@ -326,7 +326,8 @@ void MainComp::menuChosen (Menu which, int id)
                 files.loadSingleProgram ([this, &files] (bool ok) {
                     if (! ok)
                         return;
-                    controller.setCurrentProgram (files.getProgram().getData());
+                    controller.setCurrentProgram (files.getProgram().getData(),
+                                                  ProgramHistory::Action::of (ProgramHistory::Action::file));
                     Transfers::sendCurrentProgram (controller);
                 });
             }
@@ -352,7 +353,8 @@ void MainComp::menuChosen (Menu which, int id)
             }
             else if (id == 2 && clipboardFull)
             {
-                controller.setCurrentProgram (clipboard.getData());
+                controller.setCurrentProgram (clipboard.getData(),
+                                              ProgramHistory::Action::of (ProgramHistory::Action::paste));
                 Transfers::sendCurrentProgram (controller);
             }
             else if (const int page = EditorMenus::pageForVoiceItem (id); page > 0)
