@@ -46,6 +46,8 @@ void undoRedoOneKnobStep (benchmark::State& state)
 }
 BENCHMARK (undoRedoOneKnobStep);
 
+// A stored program of the factory banks differs from the next in some 70 bytes, all with an NRPN:
+// that undo goes out as NRPN.
 void undoRedoProgramLoad (benchmark::State& state)
 {
     BenchProcessor bench;
@@ -63,6 +65,32 @@ void undoRedoProgramLoad (benchmark::State& state)
     state.counters["bytes_changed"] = (double) changed;
 }
 BENCHMARK (undoRedoProgramLoad)->Unit (benchmark::kMicrosecond);
+
+// A program file that differs in every parameter and in its name: the undo is one edit-buffer dump.
+void undoRedoWholeProgramFile (benchmark::State& state)
+{
+    BenchProcessor bench;
+    auto& p = *bench.processor;
+    auto& c = p.getController();
+    const auto& table = c.getTable();
+    auto record = c.getCurrentProgram();
+    for (int position = 0; position < ParameterTable::kProgramPositions; ++position)
+        if (const int maximum = table.maximum (position); maximum > 0)
+            record[(size_t) position] = (uint8_t) ((record[(size_t) position] + 1) % (maximum + 1));
+    ProgramDump::writeName (record.data(), "Every Byte Moved");
+    c.setCurrentProgram (record, ProgramHistory::Action::of (ProgramHistory::Action::file));
+    size_t changed = 0;
+    for (auto _ : state)
+    {
+        p.undoProgramEdit();
+        changed = p.getController().redoProgramEdit().size();
+        c.takeNotifications();
+    }
+    state.SetItemsProcessed (state.iterations() * 2);
+    state.counters["bytes_changed"] = (double) changed;
+    state.counters["as_dump"] = changed > (size_t) MidiCntrState::kMaxNrpnUndo ? 1.0 : 0.0;
+}
+BENCHMARK (undoRedoWholeProgramFile)->Unit (benchmark::kMicrosecond);
 
 // What the history holds at its bound when every step is a whole program.
 void historyMemoryAtTheBound (benchmark::State& state)
