@@ -203,6 +203,8 @@ public:
     {
         return ProgramHistory::describe (action, table);
     }
+    // The history starts again from the current program (a new instance after its start-up program).
+    void clearProgramHistory();
     // No later change of this position joins the step it is in (the processor's gesture ended).
     void closeEditStep (int position);
     // Runs `f (const ProgramHistory&)` under the data lock (for tests and the benchmark).

@@ -43,6 +43,15 @@ void MidiCntrState::noteByteChanged (int position, uint8_t value) const
     history->recordByte (position, value, ProgramHistory::Action::ofParameter (position), nowMilliseconds());
 }
 
+void MidiCntrState::clearProgramHistory()
+{
+    const juce::ScopedLock sl (dataLock);
+    if (comparing)
+        programBank->setEditBuffer (history->current());
+    comparing = false;
+    history->reset (programBank->getEditBuffer());
+}
+
 void MidiCntrState::closeEditStep (int position)
 {
     const juce::ScopedLock sl (dataLock);

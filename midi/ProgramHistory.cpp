@@ -47,6 +47,15 @@ void ProgramHistory::recordByte (int position, uint8_t value, Action action, int
     push ({ action, { change } }, nowMilliseconds);
 }
 
+void ProgramHistory::reset (const Record& program)
+{
+    baseline = program;
+    undoSteps.clear();
+    redoSteps.clear();
+    bytes = 0;
+    open = false;
+}
+
 void ProgramHistory::closeStep (int position) noexcept
 {
     if (open && ! undoSteps.empty() && undoSteps.back().action == Action::ofParameter (position))

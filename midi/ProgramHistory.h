@@ -73,6 +73,9 @@ public:
     // The same for one byte, without comparing the whole record.
     void recordByte (int position, uint8_t value, Action action, int64_t nowMilliseconds);
 
+    // Forgets every step; `program` is where the history starts.
+    void reset (const Record& program);
+
     // No later change joins the open step (of that parameter only, for the position form).
     void closeStep() noexcept { open = false; }
     void closeStep (int position) noexcept;

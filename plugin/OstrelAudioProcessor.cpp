@@ -95,6 +95,8 @@ OstrelAudioProcessor::OstrelAudioProcessor (MidiCntrState::Environment environme
     // The start-up program reaches the instrument now that the ports are open.
     if (! environment.detached)
         StateChunks::loadStartupProgram (controller, controller.getFolder().startupProgramFile());
+    // What the instance starts with is no step to undo.
+    controller.clearProgramHistory();
 }
 
 OstrelAudioProcessor::~OstrelAudioProcessor()

@@ -188,6 +188,20 @@ juce::MemoryBlock programChunk (const Record& record)
     return chunk;
 }
 
+TEST (ProgramHistory, TheStartUpProgramIsNoStep)
+{
+    ScratchFolder scratch;
+    Record program;
+    program.fill (0x21);
+    const auto chunk = programChunk (program);
+    ASSERT_TRUE (SettingsFiles::writeAtomically (SettingsFiles::Folder (scratch.folder).startupProgramFile(), chunk));
+    Prophet12StandIn standIn;
+    OstrelAudioProcessor processor (
+        MidiCntrState::Environment { std::make_shared<InProcessMidiDevices> (standIn), scratch.folder });
+    EXPECT_EQ (processor.getController().getCurrentProgram(), program);
+    EXPECT_FALSE (processor.getController().nextUndo().has_value());
+}
+
 TEST (ProgramHistory, EveryRoadUndoesAndRedoesToTheExactBytes)
 {
     struct Case
