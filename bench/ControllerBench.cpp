@@ -1,3 +1,4 @@
+#include "bench/NullDevices.h"
 #include "midi/MidiCntrState.h"
 #include "model/FactoryData.h"
 #include "plugin/OstrelAudioProcessor.h"
@@ -9,29 +10,6 @@
 
 namespace
 {
-// Ports that take everything and send it nowhere: the cost measured is the plug-in's own.
-class NullOutput final : public MidiOutputPort
-{
-public:
-    void sendBlockOfMessages (const juce::MidiBuffer& buffer, double, double) override
-    {
-        benchmark::DoNotOptimize (buffer.data.size());
-    }
-    void sendMessageNow (const juce::MidiMessage& m) override { benchmark::DoNotOptimize (m.getRawDataSize()); }
-    void clearAllPendingMessages() override {}
-    void startBackgroundThread() override {}
-    void stopBackgroundThread() override {}
-};
-
-class NullDevices final : public MidiDevices
-{
-public:
-    juce::StringArray getInputNames() override { return { "Bench" }; }
-    juce::StringArray getOutputNames() override { return { "Bench" }; }
-    std::unique_ptr<MidiInputPort> openInput (int, juce::MidiInputCallback*) override { return nullptr; }
-    std::unique_ptr<MidiOutputPort> openOutput (int) override { return std::make_unique<NullOutput>(); }
-};
-
 // A controller with its files in a scratch folder and its output on the null port.
 struct BenchController
 {

@@ -24,6 +24,8 @@ set(OSTREL_MIDI_SOURCES
     ${OSTREL_ROOT}/midi/MIDI_PORTS_Control.cpp
     ${OSTREL_ROOT}/midi/PortsFile.cpp
     ${OSTREL_ROOT}/midi/MidiCntrState.cpp
+    ${OSTREL_ROOT}/midi/MidiCntrStateHistory.cpp
+    ${OSTREL_ROOT}/midi/ProgramHistory.cpp
     ${OSTREL_ROOT}/midi/Transfers.cpp)
 
 # The plug-in's own files that outlive an instance: settings block, bank images, editor geometry.

@@ -69,6 +69,7 @@ MidiCntrState::MidiCntrState (Environment environment)
     programBank->loadFactory (0);
     // A fresh instance edits the first host program, as its state chunk says; nothing is sent.
     programBank->setEditBuffer (programBank->getSlot (0));
+    history = std::make_unique<ProgramHistory> (programBank->getEditBuffer());
 
     // The flags are set before the input opens: its first program change may already need them.
     settingsFlag7 = settings[SettingsFiles::kSwitch7Byte] == 1;
@@ -274,10 +275,11 @@ MidiCntrState::Record MidiCntrState::getCurrentProgram() const
     return programBank->getEditBuffer();
 }
 
-void MidiCntrState::setCurrentProgram (const Record& record)
+void MidiCntrState::setCurrentProgram (const Record& record, ProgramHistory::Action action)
 {
     const juce::ScopedLock sl (dataLock);
     programBank->setEditBuffer (record);
+    noteProgramChanged (action);
 }
 
 MidiCntrState::Record MidiCntrState::getSlot (int bank, int slot) const
@@ -335,6 +337,7 @@ void MidiCntrState::storeValue (int position, int value)
     {
         const juce::ScopedLock sl (dataLock);
         programBank->editBufferData()[(size_t) position] = (uint8_t) value;
+        noteByteChanged (position, (uint8_t) value);
     }
     else if (position == ParameterTable::kProgramNumber)
     {
@@ -420,6 +423,7 @@ void MidiCntrState::selectProgram (int index, bool send, bool notify)
     {
         const juce::ScopedLock sl (dataLock);
         programBank->setEditBuffer (banks[(size_t) bank]->getSlot (program));
+        noteProgramChanged (ProgramHistory::Action::ofLoad (bank, program));
     }
     postNotification (Notification::kProgramReplaced);
 
@@ -637,6 +641,7 @@ void MidiCntrState::sendCurrentSlot()
     {
         const juce::ScopedLock sl (dataLock);
         programBank->setEditBuffer (programBank->getSlot (currentSlot));
+        noteProgramChanged (ProgramHistory::Action::ofPreset (currentSlot));
         dump = programBank->editBufferAsDump();
     }
     ports->sendSysEx (dump);
@@ -773,7 +778,8 @@ void MidiCntrState::receiveProgramDump (const juce::MemoryBlock& message)
     {
         if (message.getSize() < (size_t) ProgramDump::kEditBufferDumpBytes)
             return;
-        setCurrentProgram (ProgramDump::unpack (bytes + ProgramDump::kEditBufferDumpHeader, ProgramDump::kPackedBytes));
+        setCurrentProgram (ProgramDump::unpack (bytes + ProgramDump::kEditBufferDumpHeader, ProgramDump::kPackedBytes),
+                           ProgramHistory::Action::of (ProgramHistory::Action::receive));
         postNotification (Notification::kProgramReplaced);
         return;
     }
@@ -789,7 +795,7 @@ void MidiCntrState::receiveProgramDump (const juce::MemoryBlock& message)
         // No slot of ours has these numbers: the program can only be the one being edited.
         if (! receivingIntoBanks)
         {
-            setCurrentProgram (record);
+            setCurrentProgram (record, ProgramHistory::Action::of (ProgramHistory::Action::receive));
             postNotification (Notification::kProgramReplaced);
         }
         return;
@@ -805,7 +811,7 @@ void MidiCntrState::receiveProgramDump (const juce::MemoryBlock& message)
     setCurrentNumbers (bank, program);
     putSlot (bank, program, record);
     postNotification (Notification::kBankChanged);
-    setCurrentProgram (record);
+    setCurrentProgram (record, ProgramHistory::Action::ofReceivedProgram (bank, program));
     postNotification (Notification::kProgramReplaced);
 }
 

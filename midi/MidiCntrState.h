@@ -4,6 +4,7 @@
 #include "midi/MIDI_PORTS_Control.h"
 #include "midi/NotificationCodes.h"
 #include "midi/PortsFile.h"
+#include "midi/ProgramHistory.h"
 #include "model/Bank_Program.h"
 #include "model/ParameterTable.h"
 #include "settings/SettingsFiles.h"
@@ -13,6 +14,7 @@
 #include <array>
 #include <atomic>
 #include <memory>
+#include <optional>
 #include <vector>
 
 // The hub between the plug-in and the instrument. It owns the instrument-side model (the current
@@ -76,17 +78,21 @@ public:
 
     // ---- Programs and banks (thread-safe copies) -------------------------------------------------
     Record getCurrentProgram() const;
-    void setCurrentProgram (const Record& record);
+    // `action` names the change in the undo history.
+    void setCurrentProgram (const Record& record,
+                            ProgramHistory::Action action = ProgramHistory::Action::of (ProgramHistory::Action::edit));
     Record getSlot (int bank, int slot) const;
     void putSlot (int bank, int slot, const Record& record);
     juce::String getSlotName (int bank, int slot) const;
     juce::String getBankName (int bank) const;
 
     // Runs `f (Bank_Program&)` on bank 0..7 or the "Program Bank" (8) while holding the data lock.
+    // A change it makes to the current program is one step of the undo history.
     template <typename Function>
     auto withBank (int bank, Function&& f) const -> decltype (f (std::declval<Bank_Program&>()))
     {
         const juce::ScopedLock sl (dataLock);
+        const HistoryCatchUp catchUp (*this, bank); // runs before the lock goes
         return f (bankObject (bank));
     }
 
@@ -190,10 +196,61 @@ public:
     bool isReceivingIntoBanks() const noexcept { return receivingIntoBanks; }
     int getTransferMode() const noexcept { return transferMode; }
 
+    // ---- Undo history and compare (message thread, except where said) ----------------------------
+    // Undo and redo restore the program's bytes, send them to the instrument (as NRPN when few
+    // parameters changed, else as one edit-buffer dump) and tell the editor. They return the
+    // positions that changed, for the host to hear of; nothing while comparing.
+    std::vector<int> undoProgramEdit();
+    std::vector<int> redoProgramEdit();
+    std::optional<ProgramHistory::Action> nextUndo() const;
+    std::optional<ProgramHistory::Action> nextRedo() const;
+    juce::String describe (const ProgramHistory::Action& action) const
+    {
+        return ProgramHistory::describe (action, table);
+    }
+    // The history starts again from the current program (a new instance after its start-up program).
+    void clearProgramHistory();
+    // No later change of this position joins the step it is in (the processor's gesture ended).
+    void closeEditStep (int position);
+    // Runs `f (const ProgramHistory&)` under the data lock (for tests and the benchmark).
+    template <typename Function>
+    auto withHistory (Function&& f) const
+    {
+        const juce::ScopedLock sl (dataLock);
+        return f (static_cast<const ProgramHistory&> (*history));
+    }
+
+    // Compare: the instrument and the editor switch to the stored program of the current bank and
+    // program and back, the edit kept aside. Any other change of the program while comparing ends
+    // it, the edit one undo away.
+    void toggleCompare();
+    bool isComparing() const;
+    // The current program differs from the stored program of its slot (false while comparing).
+    bool isCurrentProgramEdited() const;
+    // Parameters sent one by one cost up to 12 bytes (99, 98, 6, 38); past this many, one
+    // edit-buffer dump of 1176 bytes is the shorter road.
+    static constexpr int kMaxNrpnUndo = ProgramDump::kEditBufferDumpBytes / 12; // 98
+
     // Play panel state.
     std::atomic<int> playOctave { 2 }, noteVelocity { 100 };
 
 private:
+    // Under dataLock, after the current program changed: the history takes the change.
+    void noteProgramChanged (ProgramHistory::Action action) const;
+    void noteByteChanged (int position, uint8_t value) const;
+    std::vector<int> applyHistory (bool undo);
+    struct HistoryCatchUp
+    {
+        HistoryCatchUp (const MidiCntrState& s, int b) : state (s), bank (b) {}
+        ~HistoryCatchUp()
+        {
+            if (bank == kProgramBank)
+                state.noteProgramChanged (ProgramHistory::Action::of (ProgramHistory::Action::edit));
+        }
+        const MidiCntrState& state;
+        const int bank;
+    };
+
     Bank_Program& bankObject (int bank) const;
     void continueBankReceive (int bank, int program);
     void handleController (int channel, int number, int value);
@@ -257,6 +314,10 @@ private:
 
     std::array<std::unique_ptr<Bank_Program>, kBanks> banks;
     std::unique_ptr<Bank_Program> programBank;
+    // Under dataLock; mutable because withBank is const and records what its function changed.
+    std::unique_ptr<ProgramHistory> history;
+    mutable bool comparing = false;
+    Record comparedProgram {}; // the stored program shown while comparing
 
     std::atomic<bool> instrumentAnswered { false };
     juce::MidiBuffer hostQueue;

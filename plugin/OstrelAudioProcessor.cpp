@@ -95,6 +95,8 @@ OstrelAudioProcessor::OstrelAudioProcessor (MidiCntrState::Environment environme
     // The start-up program reaches the instrument now that the ports are open.
     if (! environment.detached)
         StateChunks::loadStartupProgram (controller, controller.getFolder().startupProgramFile());
+    // What the instance starts with is no step to undo.
+    controller.clearProgramHistory();
 }
 
 OstrelAudioProcessor::~OstrelAudioProcessor()
@@ -321,8 +323,34 @@ void OstrelAudioProcessor::closeGesture (int h)
 {
     if (! juce::isPositiveAndBelow (h, kGestureFlags) || gestureFlags[(size_t) h].exchange (0) == 0)
         return;
+    // The gesture was one undo step; the next change of this parameter starts another.
+    controller.closeEditStep (controller.getTable().positionOfAutomationIndex (h));
     if (h < kNumHostParameters)
         hostParameters[(size_t) h]->endChangeGesture();
+}
+
+void OstrelAudioProcessor::undoProgramEdit() { reportToHost (controller.undoProgramEdit()); }
+void OstrelAudioProcessor::redoProgramEdit() { reportToHost (controller.redoProgramEdit()); }
+
+void OstrelAudioProcessor::reportToHost (const std::vector<int>& positions)
+{
+    const auto& table = controller.getTable();
+    for (auto position : positions)
+    {
+        const int h = table.automationIndexOf (position);
+        if (! juce::isPositiveAndBelow (h, kNumHostParameters))
+            continue;
+        const int maximum = table.maximum (position);
+        const float normalised =
+            maximum > 0 ? juce::jlimit (0.0f, 1.0f, (float) controller.getValue (position) / (float) maximum) : 0.0f;
+        // A gesture still open from the last drag of this parameter takes the value as it is.
+        const bool began = gestureFlags[(size_t) h].exchange (1) == 0;
+        if (began)
+            hostParameters[(size_t) h]->beginChangeGesture();
+        hostParameters[(size_t) h]->sendValueChangedMessageToListeners (normalised);
+        if (began)
+            closeGesture (h);
+    }
 }
 
 void OstrelAudioProcessor::timerCallback()

@@ -94,11 +94,18 @@ public:
 
     bool isGestureOpen (int hostIndex) const;
 
+    // ---- Undo history of the current program (message thread) -----------------------------------
+    // Restores, shows and sends the program as it was before the last step (after, for redo) and
+    // reports every changed host parameter as one gesture of its own.
+    void undoProgramEdit();
+    void redoProgramEdit();
+
 private:
     // Tells the host every parameter's value, as after a restore that replaced the whole program.
     void reportAllParameters();
     void closeGesture (int hostIndex);
     void transmit (int position, int value);
+    void reportToHost (const std::vector<int>& positions);
 
     MidiCntrState controller;
     std::array<std::atomic<uint8_t>, kGestureFlags> gestureFlags {};

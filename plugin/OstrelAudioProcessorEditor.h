@@ -22,6 +22,8 @@ public:
     void paint (juce::Graphics&) override;
     void resized() override;
     void changeListenerCallback (juce::ChangeBroadcaster* source) override;
+    // With nothing inside focused, the keys reach the shell: its shortcuts are the main component's.
+    bool keyPressed (const juce::KeyPress& key) override { return mainComp.keyPressed (key); }
 
     MainComp& getMainComp() noexcept { return mainComp; }
 

@@ -46,6 +46,9 @@ click $((bar + 29)) 40                           # back to "OSC"
 click $((bar + 23)) 11; shot bank-view; click $((bar + 23)) 11         # "BANKS" on and off
 click $((bar + 6 * 46 + 23)) 11; shot write-dialog; click $((bar + 6 * 46 + 23)) 11   # "WRITE"
 click $((bar + 2 * 46 + 23)) 11; shot edit-menu; xdotool key Escape; sleep 0.5       # "EDIT"
+drag 168 110 168 70                              # turn a knob: the LCD marks the program edited
+click $((bar + 2 * 46 + 23)) 11; shot edit-menu-undo; xdotool key Escape; sleep 0.5  # "Undo ..."
+xdotool key ctrl+z; sleep 0.7                    # and back
 
 # Every menu where it opens: at its own control.
 mkdir -p "$out/menus"

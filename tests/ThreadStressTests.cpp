@@ -271,6 +271,68 @@ TEST (ThreadStress, ProcessorDestroyedWhileTheInstrumentTalks)
     }
 }
 
+// The undo history takes changes from every road at once: host automation on its thread, the
+// instrument's knobs, program changes and dumps on the MIDI input thread, while the message thread
+// undoes, redoes, compares and reads the menu texts. The history's view of the program must end
+// equal to the program itself.
+TEST (ThreadStress, TheUndoHistoryTakesEveryRoadAtOnce)
+{
+    ScratchFolder scratch;
+    Prophet12StandIn standIn;
+    auto devices = std::make_shared<InProcessMidiDevices> (standIn);
+    writePortsFile (SettingsFiles::Folder (scratch.folder), InProcessMidiDevices::kStandInPort,
+                    InProcessMidiDevices::kStandInPort);
+    OstrelAudioProcessor processor (MidiCntrState::Environment { devices, scratch.folder });
+    auto& c = processor.getController();
+    c.setFollowProgramChange (true);
+    std::atomic<bool> stop { false };
+
+    std::thread host ([&] { sendForAWhile (c, hostPositions, 3, stop); });
+    std::thread panel ([&] {
+        for (int n = 0; ! stop; ++n)
+        {
+            standIn.turnParameter (128 + n % 4, n % 256);
+            if (n % 40 == 0)
+                standIn.selectProgram (n % 4, (n / 40) % 99);
+            if (n % 90 == 0)
+            {
+                const auto dump = ProgramDump::editBufferDump (Prophet12StandIn::standInProgram (1, n % 99));
+                standIn.sendRaw ({ static_cast<const uint8_t*> (dump.getData()),
+                                   static_cast<const uint8_t*> (dump.getData()) + dump.getSize() });
+            }
+            std::this_thread::sleep_for (std::chrono::microseconds (200));
+        }
+    });
+
+    int undone = 0;
+    const auto deadline = std::chrono::steady_clock::now() + kRunTime;
+    for (int n = 0; std::chrono::steady_clock::now() < deadline; ++n)
+    {
+        processor.changeListenerCallback (&c); // the instrument's values, as the change message brings them
+        if (n % 3 == 0)
+            processor.undoProgramEdit();
+        else if (n % 3 == 1)
+            processor.redoProgramEdit();
+        if (n % 50 == 0)
+            c.toggleCompare();
+        if (const auto next = c.nextUndo())
+            undone += c.describe (*next).isNotEmpty() ? 1 : 0;
+        juce::ignoreUnused (c.isCurrentProgramEdited());
+        c.takeNotifications();
+    }
+    stop = true;
+    host.join();
+    panel.join();
+    standIn.waitUntilIdle();
+    processor.changeListenerCallback (&c);
+
+    EXPECT_GT (undone, 0);
+    if (c.isComparing())
+        c.toggleCompare();
+    EXPECT_EQ (c.withHistory ([] (const ProgramHistory& h) { return h.current(); }), c.getCurrentProgram());
+    EXPECT_LE (c.withHistory ([] (const ProgramHistory& h) { return h.undoCount(); }), ProgramHistory::kMaxSteps);
+}
+
 bool isUniform (const ProgramDump::Record& r)
 {
     return std::all_of (r.begin(), r.end(), [&] (uint8_t b) { return b == r[0]; });

@@ -48,6 +48,15 @@ void LCD_Comp::setCategory (int newCategory, const juce::String& newCategoryText
     repaint();
 }
 
+void LCD_Comp::setEditState (bool newEdited, bool newComparing)
+{
+    if (newEdited == edited && newComparing == comparing)
+        return;
+    edited = newEdited;
+    comparing = newComparing;
+    repaint();
+}
+
 void LCD_Comp::setScale (float newScale)
 {
     scale = newScale > 0.0f ? newScale : 1.0f;
@@ -99,8 +108,24 @@ void LCD_Comp::paint (juce::Graphics& g)
     g.drawText (location, area (9, 4, 104, 14), juce::Justification::centredLeft, false);
     g.setFont (nameFont);
     g.drawText (name, area (9, 26, 170, 12), juce::Justification::centredLeft, false);
+    if (edited)
+    {
+        // Right after the name's last letter, as the instrument marks an edited program.
+        const float x = 9 * s + juce::jmin (nameFont.getStringWidthFloat (name.trimEnd()) + 3 * s, 160 * s);
+        g.drawText (kEditedMark, juce::Rectangle<float> (x, 24 * s, 10 * s, 12 * s), juce::Justification::centredLeft,
+                    false);
+    }
     g.setFont (smallFont);
-    g.drawText (categoryText, area (76, 5, 131, 13), juce::Justification::centredRight, false);
+    if (comparing)
+    {
+        g.setColour (kABText);
+        g.drawText (kCompareText, area (76, 5, 131, 13), juce::Justification::centredRight, false);
+        g.setColour (kText);
+    }
+    else
+    {
+        g.drawText (categoryText, area (76, 5, 131, 13), juce::Justification::centredRight, false);
+    }
     g.setColour (kABText);
     g.drawText (abText, area (156, 26, 30, 12), juce::Justification::centred, false);
     g.setColour (kArpText);

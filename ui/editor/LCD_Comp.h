@@ -31,6 +31,14 @@ public:
     const juce::String& getABText() const noexcept { return abText; }
     const juce::String& getArpText() const noexcept { return arpText; }
 
+    // The current program differs from its stored slot: a mark beside the name. While comparing
+    // with the stored program, "COMPARE" stands where the category is.
+    void setEditState (bool edited, bool comparing);
+    bool isEditedMarkShown() const noexcept { return edited; }
+    bool isCompareShown() const noexcept { return comparing; }
+    static constexpr const char* kEditedMark = "*";
+    static constexpr const char* kCompareText = "COMPARE";
+
     // Scales the display and its own size with it.
     void setScale (float newScale);
     float getScale() const noexcept { return scale; }
@@ -46,6 +54,7 @@ private:
     juce::String location, name, categoryText, abText, arpText;
     int bank = 0, program = 0, category = 0;
     int clickedRegion = kNoRegion;
+    bool edited = false, comparing = false;
     float scale = 1.0f;
     juce::Font locationFont, nameFont, smallFont; // made for the scale, not in paint
     juce::Image image;

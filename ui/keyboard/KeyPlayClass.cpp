@@ -82,6 +82,11 @@ bool KeyPlayClass::keyPressed (const juce::KeyPress& key)
 {
     const int code = key.getKeyCode();
 
+    // Ctrl and Alt chords are the editor's commands (undo, redo, compare): never a note, never an
+    // octave or page; the key goes on to the editor.
+    if (key.getModifiers().isCommandDown() || key.getModifiers().isCtrlDown() || key.getModifiers().isAltDown())
+        return false;
+
     if (code == juce::KeyPress::leftKey || code == juce::KeyPress::rightKey || code == juce::KeyPress::upKey ||
         code == juce::KeyPress::downKey)
         return true;

@@ -65,6 +65,15 @@ juce::PopupMenu editMenu (const juce::String& currentName, const juce::String& c
     return m;
 }
 
+void addHistoryItems (juce::PopupMenu& m, const juce::String& undoText, const juce::String& redoText, bool canCompare,
+                      bool comparing)
+{
+    m.addSeparator();
+    m.addItem (kUndoItem, undoText.isEmpty() ? "Undo" : "Undo " + undoText, undoText.isNotEmpty());
+    m.addItem (kRedoItem, redoText.isEmpty() ? "Redo" : "Redo " + redoText, redoText.isNotEmpty());
+    m.addItem (kCompareItem, "Compare with Stored Program", canCompare || comparing, comparing);
+}
+
 int pageForVoiceItem (int id)
 {
     for (const auto& item : voiceItems)

@@ -16,6 +16,11 @@ juce::PopupMenu fileMenu (const juce::String& currentName);
 
 // "EDIT": [1] copy, [2] paste (the clipboard's name, or none), and the page jumps [101..109].
 juce::PopupMenu editMenu (const juce::String& currentName, const juce::String& clipboardName, bool clipboardFull);
+// After a separator: [201] "Undo " + what, [202] "Redo " + what (disabled with an empty text: nothing
+// to undo or redo), [203] "Compare with Stored Program", ticked while comparing.
+static constexpr int kUndoItem = 201, kRedoItem = 202, kCompareItem = 203;
+void addHistoryItems (juce::PopupMenu& editMenu, const juce::String& undoText, const juce::String& redoText,
+                      bool canCompare, bool comparing);
 // The page each "Voice Parameters " item shows; -1 for other ids.
 int pageForVoiceItem (int id);
 

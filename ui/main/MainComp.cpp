@@ -144,6 +144,8 @@ void MainComp::handleAsyncUpdate()
 {
     for (auto code : controller.takeNotifications())
         handleNotification (code);
+    // Whatever changed, the LCD's edited mark and compare text follow the program.
+    editorPanel->getLcd().setEditState (controller.isCurrentProgramEdited(), controller.isComparing());
 }
 
 void MainComp::handleNotification (int32_t c)
@@ -247,7 +249,17 @@ juce::PopupMenu MainComp::buildMenu (Menu which)
                 currentName,
                 controller.getSlotName (MidiCntrState::kProgramBank, juce::jmax (0, controller.getCurrentSlot())));
         case Menu::file: return EditorMenus::fileMenu (currentName);
-        case Menu::edit: return EditorMenus::editMenu (currentName, clipName(), clipboardFull);
+        case Menu::edit:
+        {
+            auto m = EditorMenus::editMenu (currentName, clipName(), clipboardFull);
+            const auto undo = controller.nextUndo(), redo = controller.nextRedo();
+            EditorMenus::addHistoryItems (m, undo ? controller.describe (*undo) : juce::String(),
+                                          redo ? controller.describe (*redo) : juce::String(),
+                                          juce::isPositiveAndBelow (controller.getCurrentBank(), 8) &&
+                                              juce::isPositiveAndBelow (controller.getCurrentProgramNumber(), 99),
+                                          controller.isComparing());
+            return m;
+        }
         case Menu::channel: return EditorMenus::channelMenu (controller.getMidiChannel());
         case Menu::programPicker:
         {
@@ -359,7 +371,8 @@ void MainComp::menuChosen (Menu which, int id)
                         reportNoProgram (files);
                         return;
                     }
-                    controller.setCurrentProgram (files.getProgram().getData());
+                    controller.setCurrentProgram (files.getProgram().getData(),
+                                                  ProgramHistory::Action::of (ProgramHistory::Action::file));
                     Transfers::sendCurrentProgram (controller);
                 });
             }
@@ -384,8 +397,13 @@ void MainComp::menuChosen (Menu which, int id)
             }
             else if (id == 2 && clipboardFull)
             {
-                controller.setCurrentProgram (clipboard.getData());
+                controller.setCurrentProgram (clipboard.getData(),
+                                              ProgramHistory::Action::of (ProgramHistory::Action::paste));
                 Transfers::sendCurrentProgram (controller);
+            }
+            else if (id >= EditorMenus::kUndoItem && id <= EditorMenus::kCompareItem)
+            {
+                performHistoryCommand (id);
             }
             else if (const int page = EditorMenus::pageForVoiceItem (id); page > 0)
             {
@@ -849,5 +867,43 @@ void MainComp::layoutPanels()
     {
         progressOverlay->setBounds (getLocalBounds());
         progressOverlay->toFront (false);
+    }
+}
+
+// ---- Undo, redo and compare ---------------------------------------------------------------------
+
+int MainComp::historyCommandFor (const juce::KeyPress& key)
+{
+    const auto mods = key.getModifiers();
+    if (! mods.isCommandDown() || mods.isAltDown())
+        return 0;
+    const int code = key.getKeyCode();
+    const auto letter = (juce::juce_wchar) (code >= 'A' && code <= 'Z' ? code + 32 : code);
+    switch (letter)
+    {
+        case 'z': return mods.isShiftDown() ? EditorMenus::kRedoItem : EditorMenus::kUndoItem;
+        case 'y': return mods.isShiftDown() ? 0 : EditorMenus::kRedoItem;
+        case 'e': return mods.isShiftDown() ? 0 : EditorMenus::kCompareItem;
+        default: return 0;
+    }
+}
+
+bool MainComp::keyPressed (const juce::KeyPress& key)
+{
+    const int item = historyCommandFor (key);
+    if (item == 0)
+        return false;
+    performHistoryCommand (item);
+    return true;
+}
+
+void MainComp::performHistoryCommand (int item)
+{
+    switch (item)
+    {
+        case EditorMenus::kUndoItem: processor.undoProgramEdit(); break;
+        case EditorMenus::kRedoItem: processor.redoProgramEdit(); break;
+        case EditorMenus::kCompareItem: controller.toggleCompare(); break;
+        default: break;
     }
 }

@@ -97,6 +97,13 @@ public:
     void showMessage (const juce::String& text);
     MsgCont* getMessageBox() noexcept { return messageBox.get(); }
 
+    // ---- Undo, redo and compare: EDIT menu items 201..203 and their keys -----------------------
+    // Ctrl+Z undoes, Ctrl+Shift+Z and Ctrl+Y redo, Ctrl+E compares; the play panel passes every
+    // Ctrl chord up to here. 0 for any other key.
+    static int historyCommandFor (const juce::KeyPress& key);
+    void performHistoryCommand (int item);
+    bool keyPressed (const juce::KeyPress& key) override;
+
     // The zoom corner's drag: the editor page grows to height h (limited by the display's height).
     void resizePageTo (int proposedHeight, int displayHeight);
 
