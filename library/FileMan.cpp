@@ -50,7 +50,8 @@ void FileMan::choose (int modeId, const juce::String& suggestedName, std::functi
     if (mode->save)
         request.startingFile = saveFolder.getChildFile (suggestedFileName (suggestedName, *mode));
 
-    dialogs->choose (request, [this, token = std::weak_ptr<char> (alive), mode, dialogs = dialogs,
+    // The answer must not own the dialogs: a dialog that keeps its answer would then keep itself.
+    dialogs->choose (request, [this, token = std::weak_ptr<char> (alive), mode,
                                done = std::move (done)] (std::optional<juce::File> file) {
         if (token.expired())
             return;

@@ -33,7 +33,7 @@ if [ $# -eq 0 ]; then
     asan="$root/build-asan"
     cmake -S "$root" -B "$asan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOSTREL_SANITIZER=address -DOSTREL_BUILD_BENCH=OFF
     cmake --build "$asan" --target OstrelModelTests OstrelControllerTests OstrelProcessorTests OstrelLibraryTests \
-        OstrelStressTests OstrelFactoryGen OstrelSkinGen
+        OstrelStressTests OstrelFactoryGen OstrelSkinGen OstrelLibCli
     (cd "$asan" && ASAN_OPTIONS="detect_leaks=1${ASAN_OPTIONS:+:$ASAN_OPTIONS}" \
         xvfb-run -a -s "-screen 0 1920x1080x24" ctest --output-on-failure --timeout 900 -L "fast|stress")
 
