@@ -30,6 +30,21 @@ struct BenchProcessor
     std::unique_ptr<OstrelAudioProcessor> processor;
 };
 
+// Undoes and redoes the last step once per iteration; gives the number of bytes the step changed.
+size_t undoAndRedo (benchmark::State& state, OstrelAudioProcessor& p)
+{
+    size_t changed = 0;
+    for (auto _ : state)
+    {
+        p.undoProgramEdit();
+        changed = p.getController().redoProgramEdit().size();
+        p.getController().takeNotifications();
+    }
+    state.SetItemsProcessed (state.iterations() * 2);
+    state.counters["bytes_changed"] = (double) changed;
+    return changed;
+}
+
 void undoRedoOneKnobStep (benchmark::State& state)
 {
     BenchProcessor bench;
@@ -52,17 +67,8 @@ void undoRedoProgramLoad (benchmark::State& state)
 {
     BenchProcessor bench;
     auto& p = *bench.processor;
-    auto& c = p.getController();
-    c.selectProgram (4 * 99 + 17, true, true);
-    size_t changed = 0;
-    for (auto _ : state)
-    {
-        p.undoProgramEdit();
-        changed = p.getController().redoProgramEdit().size();
-        c.takeNotifications();
-    }
-    state.SetItemsProcessed (state.iterations() * 2);
-    state.counters["bytes_changed"] = (double) changed;
+    p.getController().selectProgram (4 * 99 + 17, true, true);
+    undoAndRedo (state, p);
 }
 BENCHMARK (undoRedoProgramLoad)->Unit (benchmark::kMicrosecond);
 
@@ -79,15 +85,7 @@ void undoRedoWholeProgramFile (benchmark::State& state)
             record[(size_t) position] = (uint8_t) ((record[(size_t) position] + 1) % (maximum + 1));
     ProgramDump::writeName (record.data(), "Every Byte Moved");
     c.setCurrentProgram (record, ProgramHistory::Action::of (ProgramHistory::Action::file));
-    size_t changed = 0;
-    for (auto _ : state)
-    {
-        p.undoProgramEdit();
-        changed = p.getController().redoProgramEdit().size();
-        c.takeNotifications();
-    }
-    state.SetItemsProcessed (state.iterations() * 2);
-    state.counters["bytes_changed"] = (double) changed;
+    const auto changed = undoAndRedo (state, p);
     state.counters["as_dump"] = changed > (size_t) MidiCntrState::kMaxNrpnUndo ? 1.0 : 0.0;
 }
 BENCHMARK (undoRedoWholeProgramFile)->Unit (benchmark::kMicrosecond);

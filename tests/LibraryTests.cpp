@@ -540,7 +540,9 @@ TEST (ProgramFiles, ASaveNeverReplacesAFileWithoutAsking)
         EXPECT_EQ (produced, k.written ? 1 : 0); // nothing is made for a save that does not happen
         EXPECT_EQ (dialogs->replaceQuestions.size(), k.replace ? 1u : 0u);
         if (k.replace)
+        {
             EXPECT_EQ (dialogs->replaceQuestions[0], existing);
+        }
         const auto target = scratch.folder.getChildFile (k.typed).withFileExtension (".p12p");
         EXPECT_EQ (target.loadFileAsString(), k.written ? "new" : "keep me");
         EXPECT_TRUE (files.getWriteError().isEmpty());

@@ -41,27 +41,6 @@ struct ProcessorRig
     std::unique_ptr<OstrelAudioProcessor> processor;
 };
 
-struct HostListener : juce::AudioProcessorListener
-{
-    void audioProcessorParameterChanged (juce::AudioProcessor*, int index, float value) override
-    {
-        changes.push_back ({ index, value });
-    }
-    void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails& details) override
-    {
-        programChanges += details.programChanged ? 1 : 0;
-    }
-    void audioProcessorParameterChangeGestureBegin (juce::AudioProcessor*, int index) override
-    {
-        begins.push_back (index);
-    }
-    void audioProcessorParameterChangeGestureEnd (juce::AudioProcessor*, int index) override { ends.push_back (index); }
-
-    std::vector<std::pair<int, float>> changes;
-    std::vector<int> begins, ends;
-    int programChanges = 0;
-};
-
 TEST (Processor, HostParameters)
 {
     ProcessorRig rig;

@@ -127,29 +127,6 @@ TEST (ProgramHistory, StepNames)
 
 // ---- Every road, through the processor and the stand-in ----------------------------------------
 
-struct HostRecorder : juce::AudioProcessorListener
-{
-    void audioProcessorParameterChanged (juce::AudioProcessor*, int index, float value) override
-    {
-        changes.push_back ({ index, value });
-    }
-    void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails&) override {}
-    void audioProcessorParameterChangeGestureBegin (juce::AudioProcessor*, int index) override
-    {
-        begins.push_back (index);
-    }
-    void audioProcessorParameterChangeGestureEnd (juce::AudioProcessor*, int index) override { ends.push_back (index); }
-    void clear()
-    {
-        changes.clear();
-        begins.clear();
-        ends.clear();
-    }
-
-    std::vector<std::pair<int, float>> changes;
-    std::vector<int> begins, ends;
-};
-
 struct HistoryRig
 {
     HistoryRig() : devices (std::make_shared<InProcessMidiDevices> (standIn))
@@ -176,7 +153,7 @@ struct HistoryRig
     Prophet12StandIn standIn;
     std::shared_ptr<InProcessMidiDevices> devices;
     std::unique_ptr<OstrelAudioProcessor> processor;
-    HostRecorder host;
+    HostListener host;
 };
 
 juce::MemoryBlock programChunk (const Record& record)

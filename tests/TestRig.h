@@ -4,6 +4,7 @@
 #include "standin/InProcessMidiDevices.h"
 
 #include <gtest/gtest.h>
+#include <juce_audio_processors/juce_audio_processors.h>
 
 #include <cerrno>
 #include <cstdlib>
@@ -29,6 +30,35 @@ private:
             ADD_FAILURE() << "no scratch folder: " << std::strerror (errno);
         return juce::File (pattern);
     }
+};
+
+// What a host hears from the processor: parameter values, gesture begins and ends, and how often it
+// was told the programs changed.
+struct HostListener : juce::AudioProcessorListener
+{
+    void audioProcessorParameterChanged (juce::AudioProcessor*, int index, float value) override
+    {
+        changes.push_back ({ index, value });
+    }
+    void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails& details) override
+    {
+        programChanges += details.programChanged ? 1 : 0;
+    }
+    void audioProcessorParameterChangeGestureBegin (juce::AudioProcessor*, int index) override
+    {
+        begins.push_back (index);
+    }
+    void audioProcessorParameterChangeGestureEnd (juce::AudioProcessor*, int index) override { ends.push_back (index); }
+    void clear()
+    {
+        changes.clear();
+        begins.clear();
+        ends.clear();
+    }
+
+    std::vector<std::pair<int, float>> changes;
+    std::vector<int> begins, ends;
+    int programChanges = 0;
 };
 
 // The bytes of a string literal, without its terminator.

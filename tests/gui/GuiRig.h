@@ -8,6 +8,7 @@
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include <functional>
+#include <typeinfo>
 
 // The plug-in's processor cabled to the instrument stand-in, for tests that drive real components.
 // Every edit a control makes reaches this processor, and what it sends reaches the stand-in through
@@ -36,6 +37,17 @@ public:
 
     // Lets the message loop run for a while, so timers, async updates and change messages happen.
     static void pump (int milliseconds = 50) { runMessageLoop (milliseconds); }
+
+    // The pop-up menu window open on the desktop, or nullptr.
+    static juce::Component* openMenuWindow()
+    {
+        auto& desktop = juce::Desktop::getInstance();
+        for (int i = desktop.getNumComponents(); --i >= 0;)
+            if (auto* c = desktop.getComponent (i); c != nullptr && c->isVisible())
+                if (juce::String (typeid (*c).name()).contains ("MenuWindow"))
+                    return c;
+        return nullptr;
+    }
 
     // Runs the message loop until `done` holds, for at most `milliseconds`.
     template <typename Condition>

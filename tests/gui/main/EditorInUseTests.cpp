@@ -7,8 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <typeinfo>
-
 namespace
 {
 struct MainRig : GuiRig
@@ -30,17 +28,6 @@ struct MainRig : GuiRig
 
     std::unique_ptr<MainComp> main;
 };
-
-// The pop-up menu window open on the desktop, or nullptr.
-juce::Component* openMenuWindow()
-{
-    auto& desktop = juce::Desktop::getInstance();
-    for (int i = desktop.getNumComponents(); --i >= 0;)
-        if (auto* c = desktop.getComponent (i); c != nullptr && c->isVisible())
-            if (juce::String (typeid (*c).name()).contains ("MenuWindow"))
-                return c;
-    return nullptr;
-}
 
 StsCont& latchSwitch (MainComp& main, int position)
 {
@@ -173,7 +160,7 @@ TEST (EditorInUse, BankListMenusOpenAtTheClickedRow)
         SCOPED_TRACE (x);
         Mouse (grid).press (x, 3 * 46 + 10, juce::ModifierKeys::rightButtonModifier);
         GuiRig::pump (30);
-        auto* menu = openMenuWindow();
+        auto* menu = GuiRig::openMenuWindow();
         ASSERT_NE (menu, nullptr);
         const auto row = grid.localAreaToGlobal (juce::Rectangle<int> (0, 3 * 46, 10, 46));
         const auto at = menu->getScreenBounds();

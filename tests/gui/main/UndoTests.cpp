@@ -8,24 +8,6 @@
 
 namespace
 {
-struct HostRecorder : juce::AudioProcessorListener
-{
-    void audioProcessorParameterChanged (juce::AudioProcessor*, int index, float value) override
-    {
-        changes.push_back ({ index, value });
-    }
-    void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails&) override {}
-    void audioProcessorParameterChangeGestureBegin (juce::AudioProcessor*, int index) override
-    {
-        begins.push_back (index);
-    }
-    void audioProcessorParameterChangeGestureEnd (juce::AudioProcessor*, int index) override { ends.push_back (index); }
-    void clear() { changes.clear(), begins.clear(), ends.clear(); }
-
-    std::vector<std::pair<int, float>> changes;
-    std::vector<int> begins, ends;
-};
-
 // The whole editor window on the display, the play panel holding the keyboard focus as when the
 // user has clicked it.
 struct WindowRig : GuiRig
@@ -75,7 +57,7 @@ struct WindowRig : GuiRig
         return n;
     }
 
-    HostRecorder host;
+    HostListener host;
     std::unique_ptr<OstrelAudioProcessorEditor> editor;
 };
 

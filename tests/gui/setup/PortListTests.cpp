@@ -5,22 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include <typeinfo>
-
 namespace
 {
 const juce::String kOtherPort = "Other Port", kNewPort = "Plugged In Later";
-
-// The pop-up menu window open on the desktop, or nullptr.
-juce::Component* openMenuWindow()
-{
-    auto& desktop = juce::Desktop::getInstance();
-    for (int i = desktop.getNumComponents(); --i >= 0;)
-        if (auto* c = desktop.getComponent (i); c != nullptr && c->isVisible())
-            if (juce::String (typeid (*c).name()).contains ("MenuWindow"))
-                return c;
-    return nullptr;
-}
 
 class PortLists : public ::testing::Test
 {
@@ -60,7 +47,7 @@ TEST_F (PortLists, EachListOpensAtItsOwnBox)
         SCOPED_TRACE (list.what);
         Mouse (*panel).click (list.press.x, list.press.y);
         GuiRig::pump (20);
-        auto* menu = openMenuWindow();
+        auto* menu = GuiRig::openMenuWindow();
         ASSERT_NE (menu, nullptr);
 
         // The list hangs from the box (or stands on it when there is no room below), left edges
