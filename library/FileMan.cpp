@@ -1,5 +1,6 @@
 #include "library/FileMan.h"
 #include "model/AtomicFile.h"
+#include "model/ProgramFile.h"
 
 namespace
 {
@@ -7,14 +8,17 @@ const std::vector<FileMan::Mode>& modes()
 {
     static const juce::String fxb = ".fxb", fxp = ".fxp";
     static const std::vector<FileMan::Mode> table = {
-        { 1, false, "Load Single Prophet 12 Program", { "*.p12p" } },
-        { 3, false, "Load Prophet 12 Program Bank", { "*.p12b" } },
-        { 4, false, "Load Program 12 Library", { "*.p12l", "*.p12b" } },
+        { 1, false, "Load Single Prophet 12 Program", { "*.p12p", "*.syx" } },
+        { 3, false, "Load Prophet 12 Program Bank", { "*.p12b", "*.syx" } },
+        { 4, false, "Load Program 12 Library", { "*.p12l", "*.p12b", "*.syx" } },
         { 10, false, "Load FX Preset Bank", { "*" + fxb } },
         { 11, false, "Load FX Preset", { "*" + fxp } },
         { 101, true, "Save Prophet 12 Program", { "*.p12p" } },
+        { 102, true, "Save Prophet 12 Program as SysEx", { "*.syx" } },
         { 103, true, "Save Prophet 12 Program Bank", { "*.p12b" } },
         { 104, true, "Save Prophet 12 Program Library", { "*.p12l" } },
+        { 105, true, "Save Prophet 12 Program Bank as SysEx", { "*.syx" } },
+        { 106, true, "Export Library Programs as SysEx", { "*.syx" } },
         { 110, true, "Save FX Preset Bank", { "*" + fxb } },
         { 111, true, "Save FX Preset", { "*" + fxp } },
     };
@@ -34,7 +38,8 @@ FileMan::FileMan (std::shared_ptr<FileDialogs> d, juce::File folder)
     : dialogs (d != nullptr ? std::move (d) : FileDialogs::createNative()), saveFolder (std::move (folder))
 {}
 
-void FileMan::choose (int modeId, const juce::String& suggestedName, std::function<void (bool)> done)
+void FileMan::choose (int modeId, const juce::String& suggestedName, std::function<void (bool)> done,
+                      const juce::String& title)
 {
     const auto* mode = modeFor (modeId);
     if (mode == nullptr)
@@ -45,7 +50,7 @@ void FileMan::choose (int modeId, const juce::String& suggestedName, std::functi
 
     FileDialogs::Request request;
     request.save = mode->save;
-    request.title = mode->title;
+    request.title = title.isNotEmpty() ? title : juce::String (mode->title);
     request.patterns = mode->patterns.joinIntoString (";");
     if (mode->save)
         request.startingFile = saveFolder.getChildFile (suggestedFileName (suggestedName, *mode));
@@ -87,6 +92,13 @@ void FileMan::loadSingleProgram (std::function<void (bool)> done)
             return;
         }
         fileContent = readFile (chosenFile);
+        if (isSysExFile (chosenFile))
+        {
+            const auto record = readSysExProgram (fileContent.getData(), fileContent.getSize());
+            singleProgramMessage = record ? ProgramDump::editBufferDump (*record) : juce::MemoryBlock();
+            done (record.has_value() && program.parse (singleProgramMessage));
+            return;
+        }
         const auto message = findSingleProgramMessage (fileContent.getData(), fileContent.getSize());
         singleProgramMessage = message.value_or (juce::MemoryBlock());
         done (message.has_value() && program.parse (*message));
@@ -102,7 +114,8 @@ void FileMan::loadProgramBank (std::function<void (bool)> done)
             return;
         }
         fileContent = readFile (chosenFile);
-        auto found = readProgramBank (fileContent.getData(), fileContent.getSize());
+        auto found = isSysExFile (chosenFile) ? readSysExBank (fileContent.getData(), fileContent.getSize())
+                                              : readProgramBank (fileContent.getData(), fileContent.getSize());
         bankDumps = found.value_or (ProgramDump::Collected {});
         done (found.has_value());
     });
@@ -191,6 +204,51 @@ std::optional<ProgramDump::Collected> FileMan::readProgramBank (const void* data
     if (collected.count == 0)
         return std::nullopt;
     return collected;
+}
+
+bool FileMan::isSysExFile (const juce::File& file)
+{
+    return ProgramFile::formatOf (file.getFileName()) == ProgramFile::Format::sysEx;
+}
+
+std::optional<ProgramDump::Record> FileMan::readSysExProgram (const void* data, size_t size)
+{
+    if (data == nullptr)
+        return std::nullopt;
+    const auto programs = ProgramFile::scanSysEx (static_cast<const uint8_t*> (data), size);
+    if (programs.empty())
+        return std::nullopt;
+    return programs.front().record;
+}
+
+std::optional<ProgramDump::Collected> FileMan::readSysExBank (const void* data, size_t size)
+{
+    if (data == nullptr)
+        return std::nullopt;
+    const auto programs = ProgramFile::scanSysEx (static_cast<const uint8_t*> (data), size);
+    if (programs.empty())
+        return std::nullopt;
+
+    // Whatever the dumps name, they fill the bank in the order found, as a bank file's do.
+    ProgramDump::Collected collected;
+    for (const auto& p : programs)
+    {
+        if (collected.count == ProgramDump::kProgramsPerBank)
+            break;
+        const auto dump = ProgramDump::programDump (p.record, 0, collected.count);
+        collected.dumps.append (dump.getData(), dump.getSize());
+        ++collected.count;
+    }
+    return collected;
+}
+
+std::vector<ProgramDump::Record> FileMan::readSysExRecords (const void* data, size_t size)
+{
+    std::vector<ProgramDump::Record> records;
+    if (data != nullptr)
+        for (const auto& p : ProgramFile::scanSysEx (static_cast<const uint8_t*> (data), size))
+            records.push_back (p.record);
+    return records;
 }
 
 int FileMan::decodeBank (const ProgramDump::Collected& dumps, Bank_Program& target)

@@ -4,6 +4,9 @@
 #include "model/Bank_Program.h"
 #include "model/DSI_Program.h"
 
+#include <optional>
+#include <vector>
+
 // Single program files (".p12p": one edit-buffer dump), program bank files (".p12b": 99 program
 // dumps) and the dialogs every file command goes through. One FileMan serves one command.
 //
@@ -20,17 +23,23 @@ public:
         const char* title;
         juce::StringArray patterns;
     };
-    // The chooser modes: 1, 3, 4, 10, 11 open; 101, 103, 104, 110, 111 save. nullptr for others.
+    // The chooser modes: 1, 3, 4, 10, 11 open; 101, 103, 104, 110, 111 save; and the SysEx saves
+    // 102 (a program), 105 (a bank) and 106 (library programs). nullptr for others. The dialogs
+    // that open programs also take ".syx" files.
     static const Mode* modeFor (int id);
 
     FileMan (std::shared_ptr<FileDialogs> dialogs, juce::File saveFolder);
 
-    // The dialog of `mode`; true (and the chosen file set) unless the user cancelled.
-    void choose (int mode, const juce::String& suggestedName, std::function<void (bool)> done);
+    // The dialog of `mode`, titled `title` when one is given; true (and the chosen file set) unless
+    // the user cancelled.
+    void choose (int mode, const juce::String& suggestedName, std::function<void (bool)> done,
+                 const juce::String& title = {});
 
-    // Mode 1, then the file's first SysEx message parsed as a program into getProgram().
+    // Mode 1, then the file's first SysEx message parsed as a program into getProgram(); from a
+    // ".syx" file, its first whole program or edit-buffer dump.
     void loadSingleProgram (std::function<void (bool)> done);
-    // Mode 3, then the program dumps found in the file into getBankDumps().
+    // Mode 3, then the program dumps found in the file into getBankDumps(); from a ".syx" file, its
+    // first 99 whole dumps of either kind.
     void loadProgramBank (std::function<void (bool)> done);
     // A save dialog of `mode`, then the bytes written to the chosen file. The dialog suggests the
     // name with the mode's extension; when the extension is appended to the name typed and that file
@@ -62,6 +71,12 @@ public:
     static bool readSingleProgram (const void* data, size_t size, DSI_Program& into);
     // The program dumps in a bank file; nothing below 10 bytes or without a dump.
     static std::optional<ProgramDump::Collected> readProgramBank (const void* data, size_t size);
+    // ".syx" files, read by their extension: any number of the instrument's program and edit-buffer
+    // dumps among other bytes and messages, of which only whole dumps count.
+    static bool isSysExFile (const juce::File& file);
+    static std::optional<ProgramDump::Record> readSysExProgram (const void* data, size_t size); // the first
+    static std::optional<ProgramDump::Collected> readSysExBank (const void* data, size_t size); // the first 99
+    static std::vector<ProgramDump::Record> readSysExRecords (const void* data, size_t size);   // every one
     // Dump k into slot k; the numbers inside the dumps are not used. Returns the slots filled.
     static int decodeBank (const ProgramDump::Collected& dumps, Bank_Program& target);
 

@@ -2,6 +2,7 @@
 #include "model/AtomicFile.h"
 #include "model/DSI_Program.h"
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -48,9 +49,14 @@ void LibraryStore::rebuildRows (int mode)
 
     rows.clear();
     counts.fill (0);
+    matchCount = 0;
     for (int i = 0; i < getNumRecords(); ++i)
     {
-        const int category = recordAt (records, (size_t) i)[ProgramDump::kCategoryOffset];
+        const auto* record = recordAt (records, (size_t) i);
+        if (! matchesSearch (record))
+            continue;
+        ++matchCount;
+        const int category = record[ProgramDump::kCategoryOffset];
         if (category < kCountSlots)
             ++counts[(size_t) category];
         if (filterMode == 0 || category == filterCategory)
@@ -78,6 +84,46 @@ int LibraryStore::getCategoryCount (int category) const
     return juce::isPositiveAndBelow (category, kCountSlots) ? counts[(size_t) category] : 0;
 }
 
+// ---- Search ----------------------------------------------------------------------------------------
+
+namespace
+{
+uint8_t lowerAscii (uint8_t c) { return c >= 'A' && c <= 'Z' ? (uint8_t) (c + ('a' - 'A')) : c; }
+
+// A name byte as the list shows it: codes below 32 read as a signed byte (0..31, 128..255) show as "A".
+uint8_t shownNameByte (uint8_t c) { return (int8_t) c < 32 ? (uint8_t) 'A' : c; }
+} // namespace
+
+void LibraryStore::setSearchText (const juce::String& text)
+{
+    searchText = text;
+    searchKey.clear();
+    searchUnmatchable = false;
+    for (auto p = text.getCharPointer(); ! p.isEmpty(); ++p)
+    {
+        const auto c = (juce::uint32) *p;
+        if (c > 0xFF)
+            searchUnmatchable = true;
+        searchKey.push_back ((char) lowerAscii ((uint8_t) c));
+    }
+    rebuildRows (filterMode);
+}
+
+bool LibraryStore::matchesSearch (const uint8_t* record) const noexcept
+{
+    if (searchKey.empty())
+        return true;
+    constexpr size_t nameLength = (size_t) ProgramDump::kNameLength;
+    if (searchUnmatchable || searchKey.size() > nameLength)
+        return false;
+
+    uint8_t name[nameLength];
+    for (size_t i = 0; i < nameLength; ++i)
+        name[i] = lowerAscii (shownNameByte (record[(size_t) ProgramDump::kNameOffset + i]));
+    const auto* key = reinterpret_cast<const uint8_t*> (searchKey.data());
+    return std::search (name, name + nameLength, key, key + searchKey.size()) != name + nameLength;
+}
+
 // ---- Editing ---------------------------------------------------------------------------------------
 
 void LibraryStore::addProgram (const juce::String& name, const void* data, size_t size)
@@ -95,7 +141,8 @@ void LibraryStore::addProgram (const juce::String& name, const void* data, size_
     rebuildRows (filterMode);
     if (added)
         recordsChanged();
-    if (filterMode == 0 || record[ProgramDump::kCategoryOffset] == filterCategory)
+    // A program the search does not take is not among the rows: then the last row is another one.
+    if ((filterMode == 0 || record[ProgramDump::kCategoryOffset] == filterCategory) && matchesSearch (record.data()))
         selectRow (getRowCount() - 1);
 }
 
@@ -216,6 +263,29 @@ void LibraryStore::commitPending (bool append)
     records.insert (records.end(), pending.begin(), pending.end());
     rebuildRows (0);
     recordsChanged();
+}
+
+int LibraryStore::commitPendingRefusingDuplicates (bool append)
+{
+    if (pending.empty())
+        return 0;
+    if (! append)
+        records.clear();
+    int added = 0;
+    const size_t count = pending.size() / kRecord;
+    for (size_t i = 0; i < count; ++i)
+    {
+        Record record;
+        std::copy_n (recordAt (pending, i), kRecord, record.begin());
+        if (append && contains (record))
+            continue;
+        records.insert (records.end(), record.begin(), record.end());
+        ++added;
+    }
+    rebuildRows (0);
+    if (added > 0 || ! append)
+        recordsChanged();
+    return added;
 }
 
 // ---- Files -----------------------------------------------------------------------------------------

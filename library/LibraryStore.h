@@ -4,6 +4,7 @@
 
 #include <array>
 #include <functional>
+#include <string>
 #include <vector>
 
 // Told of what happens in the library list: (202, 100) when the rows were rebuilt and any count may
@@ -58,6 +59,16 @@ public:
     bool hasValidSelection() const noexcept;
     int getCategoryCount (int category) const;
 
+    // ---- Search ---------------------------------------------------------------------------------
+    // Only records whose name, as the list shows it, holds `text` in any letter case are rows, and
+    // only they are counted; an empty text takes every record. Rebuilds the rows with the current
+    // filter mode.
+    void setSearchText (const juce::String& text);
+    const juce::String& getSearchText() const noexcept { return searchText; }
+    bool matchesSearch (const uint8_t* record) const noexcept;
+    // The records the search takes, in every category: the library's size when nothing is searched.
+    int getMatchCount() const noexcept { return matchCount; }
+
     // ---- Editing --------------------------------------------------------------------------------
     // The data (1024 bytes, else the default program) renamed by the name rule, appended unless an
     // equal record is already there.
@@ -76,6 +87,9 @@ public:
     // Appends (or, with append false, replaces the library by) the staged records. The import set
     // stays as it is.
     void commitPending (bool append);
+    // The same, refusing staged records that are already in the library when appending. Returns how
+    // many records were added.
+    int commitPendingRefusingDuplicates (bool append);
 
     // ---- Files ----------------------------------------------------------------------------------
     // A file's whole content: at least 13 + 1024 bytes give its whole records; less changes nothing.
@@ -104,6 +118,10 @@ private:
 
     std::vector<uint8_t> records, pending;
     int filterMode = 0, filterCategory = 0;
+    juce::String searchText;
+    std::string searchKey;          // the text lower-cased, one byte per character; empty: no search
+    bool searchUnmatchable = false; // the text holds a character no name can hold
+    int matchCount = 0;
     std::vector<int> rows;
     int selectedRow = -1, selectedRecord = -1;
     std::array<int, kCountSlots> counts {};

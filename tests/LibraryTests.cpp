@@ -5,6 +5,7 @@
 #include "library/LibraryStore.h"
 #include "model/FactoryData.h"
 #include "tests/ScriptedDialogs.h"
+#include "tests/SysExFixture.h"
 
 namespace
 {
@@ -412,7 +413,15 @@ TEST (ProgramFiles, ModesNamesAndExtensions)
     ASSERT_NE (load, nullptr);
     EXPECT_FALSE (load->save);
     EXPECT_EQ (juce::String (load->title), "Load Program 12 Library");
-    EXPECT_EQ (load->patterns.joinIntoString (";"), "*.p12l;*.p12b");
+    EXPECT_EQ (load->patterns.joinIntoString (";"), "*.p12l;*.p12b;*.syx");
+    EXPECT_EQ (FileMan::modeFor (1)->patterns.joinIntoString (";"), "*.p12p;*.syx");
+    EXPECT_EQ (FileMan::modeFor (3)->patterns.joinIntoString (";"), "*.p12b;*.syx");
+    for (int mode : { 102, 105, 106 })
+    {
+        ASSERT_NE (FileMan::modeFor (mode), nullptr);
+        EXPECT_TRUE (FileMan::modeFor (mode)->save);
+        EXPECT_EQ (FileMan::suggestedFileName ("Pad", *FileMan::modeFor (mode)), "Pad.syx");
+    }
     EXPECT_EQ (FileMan::modeFor (110)->patterns[0], "*.fxb");
     EXPECT_EQ (juce::String (FileMan::modeFor (111)->title), "Save FX Preset");
     EXPECT_EQ (FileMan::modeFor (2), nullptr);
@@ -461,7 +470,7 @@ TEST (ProgramFiles, CommandsThroughTheDialog)
     ASSERT_TRUE (loaded);
     EXPECT_EQ (loader.getBankDumps().count, 99);
     EXPECT_FALSE (dialogs->requests.back().save);
-    EXPECT_EQ (dialogs->requests.back().patterns, "*.p12b");
+    EXPECT_EQ (dialogs->requests.back().patterns, "*.p12b;*.syx");
 
     // A single program file; a cancelled dialog; a bank file, whose first message is one whole
     // program dump; and a file that holds no program.
@@ -593,4 +602,169 @@ TEST (ProgramFiles, AnAnswerAfterTheOwnerIsGoneIsDropped)
     dialogs->pending[1](target);
     EXPECT_EQ (calls, 0);
     EXPECT_FALSE (target.existsAsFile());
+}
+
+// ---- Search ----------------------------------------------------------------------------------------
+
+TEST (LibrarySearch, NamesInAnyCaseWithTheCategoryAndTheCounts)
+{
+    LibraryStore store;
+    auto control = program ("", 2);
+    for (int i = 0; i < 16; ++i)
+        control[(size_t) ProgramDump::kNameOffset + (size_t) i] =
+            (uint8_t) (i % 2 == 0 ? 0x05 : 0xC8); // shows "AAAA..."
+    const auto image = libraryFile (
+        { program ("Warm Pad", 3), program ("Cold PAD", 5), program ("Bass Warmth", 3), program ("Lead", 5), control });
+    store.loadImage (image.getData(), image.getSize());
+
+    struct Case
+    {
+        const char* text;
+        int filterMode;
+        std::vector<int> rows;
+        int matches, count3, count5;
+    };
+    const Case cases[] = {
+        { "", 0, { 0, 1, 2, 3, 4 }, 5, 2, 2 },
+        { "pad", 0, { 0, 1 }, 2, 1, 1 },
+        { "WARM", 0, { 0, 2 }, 2, 2, 0 },
+        { "warm", 1, { 0, 2 }, 2, 2, 0 }, // category 3 chosen
+        { "pad", 1, { 0 }, 2, 1, 1 },     // the counts still cover every category
+        { "m p", 0, { 0 }, 1, 1, 0 },
+        { "aaaa", 0, { 4 }, 1, 0, 0 },   // names match as the list shows them
+        { "Pad\u20ac", 0, {}, 0, 0, 0 }, // no name holds a character above 255
+        { "x", 0, {}, 0, 0, 0 },
+        { "seventeen chars!!", 0, {}, 0, 0, 0 },
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (juce::String (c.text) + " in mode " + juce::String (c.filterMode));
+        store.setFilterCategory (3);
+        store.rebuildRows (c.filterMode);
+        store.setSearchText (juce::String (juce::CharPointer_UTF8 (c.text)));
+        EXPECT_EQ (store.getRows(), c.rows);
+        EXPECT_EQ (store.getMatchCount(), c.matches);
+        EXPECT_EQ (store.getCategoryCount (3), c.count3);
+        EXPECT_EQ (store.getCategoryCount (5), c.count5);
+        EXPECT_EQ (store.getFilterMode(), c.filterMode);
+    }
+
+    // A program added while searching is selected only when the search shows it.
+    store.setSearchText ("pad");
+    store.rebuildRows (0);
+    store.addProgram ("Brass", program ("", 3, 0x22).data(), 1024);
+    EXPECT_EQ (store.getSelectedRecord(), -1);
+    store.addProgram ("Choir Pad", program ("", 3, 0x23).data(), 1024);
+    EXPECT_EQ (store.getSelectedRecord(), store.getNumRecords() - 1);
+    store.setSearchText ({});
+    EXPECT_EQ (store.getMatchCount(), 7);
+}
+
+TEST (LibrarySearch, TenThousandRecords)
+{
+    LibraryStore store;
+    juce::MemoryBlock image ("Mopho  Libr >", 13);
+    for (int i = 0; i < 10000; ++i)
+    {
+        auto r = program ("Program " + juce::String (i), i % 26, (uint8_t) i);
+        r[0] = (uint8_t) (i >> 8); // every record differs
+        image.append (r.data(), r.size());
+    }
+    store.loadImage (image.getData(), image.getSize());
+
+    // "rAm 12" is in "Program 12", "Program 120" .. "Program 129" and "Program 1200" .. "Program 1299".
+    std::vector<int> expected;
+    int matches = 0;
+    for (int i = 0; i < 10000; ++i)
+    {
+        if (! juce::String (i).startsWith ("12"))
+            continue;
+        ++matches;
+        if (i % 26 == 7)
+            expected.push_back (i);
+    }
+    store.setFilterCategory (7);
+    store.rebuildRows (1);
+    store.setSearchText ("rAm 12");
+    EXPECT_EQ (store.getRows(), expected);
+    EXPECT_EQ (store.getMatchCount(), matches);
+    EXPECT_EQ (matches, 1 + 10 + 100);
+}
+
+// ---- SysEx files through the dialogs that open programs ---------------------------------------
+
+TEST (ProgramFiles, SysExFilesOpenAsAProgramAndAsABank)
+{
+    ScratchFolder scratch;
+    auto dialogs = std::make_shared<ScriptedDialogs>();
+    const auto put = [&] (const char* name, const juce::MemoryBlock& content) {
+        const auto file = scratch.folder.getChildFile (name);
+        EXPECT_TRUE (file.replaceWithData (content.getData(), content.getSize()));
+        return file;
+    };
+
+    // A foreign message first: a ".p12p" reads the first message and fails on it, a ".syx" goes on
+    // to the first whole dump.
+    juce::MemoryBlock foreignFirst;
+    SysExFixture::appendBytes (foreignFirst, { 0xF0, 0x43, 0x10, 0x4C, 0x00, 0xF7 });
+    SysExFixture::appendBlock (foreignFirst, SysExFixture::mixedFile());
+
+    struct SingleCase
+    {
+        const char* file;
+        juce::MemoryBlock content;
+        const char* name; // nullptr: refused
+    };
+    const SingleCase singles[] = {
+        { "download.syx", SysExFixture::mixedFile(), "Night Drive" },
+        { "foreign.syx", foreignFirst, "Night Drive" },
+        { "foreign.p12p", foreignFirst, nullptr },
+        { "Edit.SYX", SysExFixture::editBufferDump (SysExFixture::record ("Only Edit", 4, 9)), "Only Edit" },
+        { "nothing.syx", juce::MemoryBlock ("F0 no dump here F7", 18), nullptr },
+    };
+    for (const auto& c : singles)
+    {
+        SCOPED_TRACE (c.file);
+        dialogs->answers.push_back (put (c.file, c.content));
+        FileMan files (dialogs, scratch.folder);
+        bool ok = c.name == nullptr;
+        files.loadSingleProgram ([&] (bool result) { ok = result; });
+        EXPECT_EQ (ok, c.name != nullptr);
+        if (c.name != nullptr)
+        {
+            EXPECT_EQ (ProgramDump::readName (files.getProgram().getData().data(), ProgramDump::NameVariant::slot),
+                       c.name);
+        }
+    }
+
+    // As a bank: the whole dumps fill slots 0, 1, 2 in the order found, the rest stay.
+    dialogs->answers.push_back (put ("download.syx", SysExFixture::mixedFile()));
+    FileMan files (dialogs, scratch.folder);
+    bool loaded = false;
+    files.loadProgramBank ([&] (bool ok) { loaded = ok; });
+    ASSERT_TRUE (loaded);
+    Bank_Program bank;
+    bank.loadFactory (2);
+    const auto kept = bank.getSlot (3);
+    EXPECT_EQ (FileMan::decodeBank (files.getBankDumps(), bank), 3);
+    EXPECT_EQ (bank.getSlot (0), SysExFixture::record ("Night Drive", 3, 11));
+    EXPECT_EQ (bank.getSlot (1), SysExFixture::record ("Glass Pad", 7, 200));
+    EXPECT_EQ (bank.getSlot (2), SysExFixture::record ("Last Whole", 0, 5));
+    EXPECT_EQ (bank.getSlot (3), kept);
+
+    // All eight banks' dumps in one file: the chosen bank takes the first 99.
+    juce::MemoryBlock allBanks;
+    for (int i = 0; i < 8 * 99; ++i)
+        SysExFixture::appendBlock (
+            allBanks, SysExFixture::programDump (SysExFixture::record ("All", i % 26, i + 1), i / 99, i % 99));
+    const auto dumps = FileMan::readSysExBank (allBanks.getData(), allBanks.getSize());
+    ASSERT_TRUE (dumps.has_value());
+    EXPECT_EQ (dumps->count, 99);
+    EXPECT_EQ (FileMan::decodeBank (*dumps, bank), 99);
+    EXPECT_EQ (bank.getSlot (98), SysExFixture::record ("All", 98 % 26, 99));
+
+    // A ".syx" with no dump is refused as a bank too.
+    dialogs->answers.push_back (scratch.folder.getChildFile ("nothing.syx"));
+    files.loadProgramBank ([&] (bool ok) { loaded = ok; });
+    EXPECT_FALSE (loaded);
 }

@@ -193,6 +193,29 @@ void readProgramBankFile (const uint8_t* bytes, size_t length)
     }
 }
 
+// A ".syx" file as the dialogs that open programs read it: the first dump as a program, the first
+// 99 as a bank, every one into the library, whose second import is all duplicates.
+void readSysExFile (const uint8_t* bytes, size_t length)
+{
+    juce::ignoreUnused (FileMan::readSysExProgram (bytes, length));
+    if (auto dumps = FileMan::readSysExBank (bytes, length))
+    {
+        Bank_Program bank;
+        FileMan::decodeBank (*dumps, bank);
+    }
+    juce::MemoryBlock image;
+    for (const auto& record : FileMan::readSysExRecords (bytes, length))
+        image.append (record.data(), record.size());
+    LibraryStore store;
+    for (bool append : { false, true })
+    {
+        store.stageFromImage (image.getData(), image.getSize(), 0);
+        const int added = store.commitPendingRefusingDuplicates (append);
+        if (append && added != 0)
+            std::abort();
+    }
+}
+
 void readRecord (const uint8_t* bytes, size_t length)
 {
     DSI_Program program;
@@ -231,6 +254,7 @@ constexpr Reader kReaders[] = {
     { "record", readRecord, kShort },
     { "simulator", feedSimulator, kShort },
     { "program-files", readProgramFile, kFewPrograms },
+    { "syx-file", readSysExFile, kFewPrograms },
 };
 constexpr int kNoReader = -1;
 
@@ -307,6 +331,15 @@ void writeSeeds (const juce::File& folder)
         input.append (file.getData(), file.getSize());
         seedBlock (13, "program-file" + ProgramFile::extensionOf (format), input);
     }
+
+    // A download: text, another maker's message, an edit buffer, a program dump and a cut one.
+    juce::MemoryBlock download ("patch pack\n", 11);
+    const uint8_t foreign[] = { 0xF0, 0x43, 0x10, 0x4C, 0x00, 0xF7 };
+    download.append (foreign, sizeof (foreign));
+    download.append (editDump.getData(), editDump.getSize());
+    download.append (programDump.getData(), programDump.getSize());
+    download.append (programDump.getData(), 700);
+    seedBlock (14, "syx-download", download);
 }
 } // namespace
 

@@ -23,11 +23,10 @@ bool isBankFile (const juce::File& file, const juce::MemoryBlock& content)
     return ! libraryHeader && FileMan::readProgramBank (content.getData(), content.getSize()).has_value();
 }
 
-// Stages the programs of a bank file's content (none when it holds no program dump).
-void stageBank (LibraryStore& store, const juce::MemoryBlock& content)
+// Stages the programs of a bank file (none when it holds no program dump).
+void stageBank (LibraryStore& store, const std::optional<ProgramDump::Collected>& dumps)
 {
     store.stageFromImage (nullptr, 0, 0);
-    const auto dumps = FileMan::readProgramBank (content.getData(), content.getSize());
     if (! dumps)
         return;
     Bank_Program decoded;
@@ -35,6 +34,24 @@ void stageBank (LibraryStore& store, const juce::MemoryBlock& content)
     if (count > 0)
         store.stageFromBank (decoded.slotBytes(), count);
 }
+
+juce::String programsText (int count) { return juce::String (count) + (count == 1 ? " program" : " programs"); }
+
+juce::String duplicatesText (int count)
+{
+    return count == 0 ? juce::String ("none was a duplicate")
+                      : juce::String (count) + (count == 1 ? " was a duplicate" : " were duplicates");
+}
+
+// Where the i-th exported program goes: the slots of User Bank 1, then of the next user banks.
+juce::String exportPlace (int i)
+{
+    return "User Bank " + juce::String (i / ProgramDump::kProgramsPerBank + 1) + " P " +
+           juce::String (i % ProgramDump::kProgramsPerBank + 1);
+}
+
+constexpr juce::uint32 kSearchFill = 0xff272527, kSearchText = 0xfff2f0f0, kSearchHint = 0xff8a8790,
+                       kSearchOutline = 0xff4b4f57, kSearchFocus = 0xff7b7f95;
 
 juce::String noProgramText (const juce::File& file) { return "No program was found in " + file.getFileName() + "."; }
 
@@ -78,7 +95,8 @@ void CatContainer::updateCounts (const LibraryStore& store)
         const int count = store.getCategoryCount (i);
         labels[(size_t) i]->setText (count > 0 ? juce::String (count) : juce::String());
     }
-    labels[kListAll]->setText ("Size: " + juce::String (store.getNumRecords()));
+    // With a search, the counts and the size are of the records it takes.
+    labels[kListAll]->setText ("Size: " + juce::String (store.getMatchCount()));
 }
 
 void CatContainer::addListener (CatListener* listener)
@@ -150,12 +168,27 @@ LibClass::LibClass (OstrelAudioProcessor& p, std::shared_ptr<FileDialogs> d)
     renameButton.setHoverText ("Rename selected program in the Library");
     deleteButton.setHoverText ("Delete selected program from the Library");
     addCurrentButton.setHoverText ("Add the current program to the Library");
-    for (auto* button :
-         { &loadButton, &saveButton, &clearAllButton, &renameButton, &deleteButton, &addCurrentButton, &doneButton })
+    exportButton.setHoverText (
+        juce::String (juce::CharPointer_UTF8 ("Export as SysEx\xe2\x80\xa6 the programs shown, for User Bank 1 on")));
+    for (auto* button : { &loadButton, &saveButton, &clearAllButton, &renameButton, &deleteButton, &addCurrentButton,
+                          &doneButton, &exportButton })
     {
         addChildComponent (*button);
         button->addListener (this);
     }
+
+    searchField.setFont (juce::Font ("Arial", 15.0f, juce::Font::plain));
+    searchField.setIndents (8, 5);
+    searchField.setColour (juce::TextEditor::backgroundColourId, juce::Colour (kSearchFill));
+    searchField.setColour (juce::TextEditor::textColourId, juce::Colour (kSearchText));
+    searchField.setColour (juce::TextEditor::outlineColourId, juce::Colour (kSearchOutline));
+    searchField.setColour (juce::TextEditor::focusedOutlineColourId, juce::Colour (kSearchFocus));
+    searchField.setColour (juce::TextEditor::highlightColourId, juce::Colour (kSearchFocus).withAlpha (0.6f));
+    searchField.setColour (juce::CaretComponent::caretColourId, juce::Colours::white);
+    searchField.setTextToShowWhenEmpty ("Search names", juce::Colour (kSearchHint));
+    searchField.setSelectAllWhenFocused (true);
+    searchField.addListener (this);
+    addAndMakeVisible (searchField);
 
     categories.updateCounts (getStore());
     updateVisibility();
@@ -173,6 +206,7 @@ LibClass::~LibClass()
         keeper.waitUntilIdle();
     }
     getStore().onRecordsChanged = nullptr;
+    searchField.removeListener (this);
     list.removeListener (this);
     categories.removeListener (this);
 }
@@ -258,6 +292,8 @@ void LibClass::resized()
     deleteButton.setBounds (x, h - 170, kButtonWidth, kButtonHeight);
     renameButton.setBounds (x, h - 130, kButtonWidth, kButtonHeight);
     doneButton.setBounds (x, h - 40, kButtonWidth, kButtonHeight);
+    exportButton.setBounds (x, kExportY, kButtonWidth, kButtonHeight);
+    searchField.setBounds (kSearchX, kSearchY, kSearchWidth, kSearchHeight);
     if (overlay != nullptr && overlay->isVisible())
         overlay->setBounds (getLocalBounds());
 }
@@ -271,6 +307,7 @@ void LibClass::updateVisibility()
     doneButton.setVisible (true);
     saveButton.setVisible (hasRows);
     clearAllButton.setVisible (hasRows);
+    exportButton.setVisible (hasRows);
     renameButton.setVisible (selected);
     deleteButton.setVisible (selected);
 }
@@ -293,6 +330,7 @@ void LibClass::libButClicked (LibBut*, int id)
         case kRenameId: rename(); break;
         case kDeleteId: deleteSelected(); break;
         case kAddCurrentId: addCurrent(); break;
+        case kExportId: exportSysEx(); break;
         default: break; // DONE: the window listens to it
     }
     updateVisibility();
@@ -337,6 +375,7 @@ void LibClass::loadMenuChosen (int item)
     auto& store = getStore();
     auto& controller = processor.getController();
     const juce::Component::SafePointer<LibClass> safe (this);
+    sysExImport = {};
 
     if (item == kFromLibraryFile)
     {
@@ -352,8 +391,10 @@ void LibClass::loadMenuChosen (int item)
             }
             const auto& file = files.getChosenFile();
             const auto content = FileMan::readFile (file);
-            if (isBankFile (file, content))
-                stageBank (s, content);
+            if (FileMan::isSysExFile (file))
+                safe->stageSysEx (file, content);
+            else if (isBankFile (file, content))
+                stageBank (s, FileMan::readProgramBank (content.getData(), content.getSize()));
             else
                 s.stageFromImage (content.getData(), content.getSize(), (size_t) LibraryStore::kMarkerBytes);
             if (s.getNumPending() == 0)
@@ -373,7 +414,7 @@ void LibClass::loadMenuChosen (int item)
             if (safe == nullptr)
                 return;
             if (found)
-                stageBank (safe->getStore(), files.getFileContent());
+                stageBank (safe->getStore(), files.getBankDumps());
             if (safe->getStore().getNumPending() == 0)
             {
                 // A file was picked (not a cancel) but holds no program.
@@ -401,10 +442,38 @@ void LibClass::loadMenuChosen (int item)
     updateVisibility();
 }
 
+void LibClass::stageSysEx (const juce::File& file, const juce::MemoryBlock& content)
+{
+    // Every whole dump of either kind becomes a record as it is, its category in byte 426.
+    const auto records = FileMan::readSysExRecords (content.getData(), content.getSize());
+    juce::MemoryBlock image;
+    for (const auto& record : records)
+        image.append (record.data(), record.size());
+    getStore().stageFromImage (image.getData(), image.getSize(), 0);
+    if (getStore().getNumPending() > 0)
+        sysExImport = { file.getFileName(), (int) records.size() };
+}
+
+void LibClass::commit (bool append)
+{
+    auto& store = getStore();
+    if (sysExImport.found == 0)
+    {
+        store.commitPending (append);
+        return;
+    }
+    // A SysEx file's programs are filed like added ones: what the library holds already is refused,
+    // and the user is told how many came in.
+    const int added = store.commitPendingRefusingDuplicates (append);
+    showMessage ("Added " + programsText (added) + " from " + sysExImport.fileName + "; " +
+                 duplicatesText (sysExImport.found - added) + ".");
+    sysExImport = {};
+}
+
 void LibClass::afterStaging()
 {
     if (getStore().getNumRecords() == 0)
-        getStore().commitPending (false);
+        commit (false);
     else
         ask ("Append Programs?", {}, "CANCEL", "YES", "NO", -1, kImportCode, kAppendValue);
     updateVisibility();
@@ -501,7 +570,7 @@ void LibClass::textOkPressed (int code, int value)
     closeOverlay();
 
     if (code == kImportCode && value == kAppendValue)
-        store.commitPending (true);
+        commit (true);
     else if (code == kImportCode && value == kSaveFirstValue)
     {
         // The library is replaced only once it is safely in a file: cancelling the save dialog or a
@@ -509,7 +578,7 @@ void LibClass::textOkPressed (int code, int value)
         save ([safe = juce::Component::SafePointer<LibClass> (this)] (bool saved) {
             if (safe != nullptr && saved)
             {
-                safe->getStore().commitPending (false);
+                safe->commit (false);
                 safe->updateVisibility();
             }
         });
@@ -556,7 +625,7 @@ void LibClass::textNoPressed (int code, int value)
     {
         closeOverlay();
         if (code == kImportCode && value == kSaveFirstValue)
-            store.commitPending (false);
+            commit (false);
         else if (code == kClearCode)
             store.clear();
     }
@@ -611,4 +680,70 @@ void LibClass::categoryChosen (int index)
         store.rebuildRows (1);
     }
     updateVisibility();
+}
+
+// ---- Search ----------------------------------------------------------------------------------------
+
+void LibClass::textEditorTextChanged (juce::TextEditor&) { getStore().setSearchText (searchField.getText()); }
+
+void LibClass::textEditorReturnKeyPressed (juce::TextEditor&)
+{
+    // The first program the search leaves is played, as a click on it would.
+    if (getStore().getRowCount() > 0)
+        getStore().selectRow (0);
+}
+
+void LibClass::textEditorEscapeKeyPressed (juce::TextEditor&)
+{
+    searchField.clear();
+    getStore().setSearchText ({});
+}
+
+// ---- EXPORT SYSEX ----------------------------------------------------------------------------------
+
+juce::MemoryBlock LibClass::exportImage() const
+{
+    const auto& store = list.getStore();
+    const int count = juce::jmin (store.getRowCount(), kMaxExport);
+    juce::MemoryBlock image;
+    for (int i = 0; i < count; ++i)
+    {
+        const auto dump =
+            ProgramDump::programDump (store.getRecord (store.getRows()[(size_t) i]), i / ProgramDump::kProgramsPerBank,
+                                      i % ProgramDump::kProgramsPerBank);
+        image.append (dump.getData(), dump.getSize());
+    }
+    return image;
+}
+
+juce::String LibClass::exportTitle() const
+{
+    const int shown = list.getStore().getRowCount(), count = juce::jmin (shown, kMaxExport);
+    if (count == 0)
+        return {};
+    const auto what = shown > count ? "the First " + juce::String (count) + " of " + juce::String (shown) + " Programs"
+                      : count == 1  ? juce::String ("1 Program")
+                                    : juce::String (count) + " Programs";
+    return "Export " + what + " as SysEx to " + exportPlace (0) +
+           (count > 1 ? " .. " + exportPlace (count - 1) : juce::String());
+}
+
+void LibClass::exportSysEx()
+{
+    // What the title announces is what is written, whatever the list shows when the user confirms.
+    auto image = exportImage();
+    if (image.isEmpty())
+        return;
+    const auto& store = getStore();
+    const auto name = store.getFilterMode() == 1 ? ParDes::categoryText (store.getFilterCategory()) : "Library";
+    auto& files = newFileMan();
+    files.choose (
+        106, name,
+        [safe = juce::Component::SafePointer<LibClass> (this), &files, image = std::move (image)] (bool chosen) {
+            if (safe == nullptr || ! chosen)
+                return;
+            if (! files.write (files.getChosenFile(), image))
+                safe->showMessage (files.getWriteError());
+        },
+        exportTitle());
 }

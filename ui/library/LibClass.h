@@ -61,6 +61,11 @@ private:
 // which those commands ask their questions. Choosing a row makes that record the current program
 // and sends it to the instrument, so the user can audition the library by clicking through it.
 //
+// Above the category panel, a search field narrows the list to the names holding what is typed
+// (with the category chosen); Escape empties it and Return plays the first program it leaves. EXPORT
+// SYSEX writes the programs the list shows as one ".syx" file of program dumps for the slots of
+// User Bank 1 on, which any SysEx tool can send to the instrument.
+//
 // The page reads the default library file when asked (the window does so when it first shows the
 // page) and writes it soon after every change (LibraryKeeper), merging what other instances wrote
 // there meanwhile; an empty library never overwrites it.
@@ -69,12 +74,18 @@ class LibClass : public juce::Component,
                  private LibButListener,
                  private textmsgListener,
                  private StsFileListener,
-                 private CatListener
+                 private CatListener,
+                 private juce::TextEditor::Listener
 {
 public:
     // Command buttons.
     static constexpr int kLoadId = 1319, kSaveId = 1209, kClearAllId = 1205, kRenameId = 1203, kDeleteId = 1204,
-                         kAddCurrentId = 1207, kDoneId = 1201;
+                         kAddCurrentId = 1207, kDoneId = 1201, kExportId = 1320;
+    // Where the search field and EXPORT SYSEX sit: in the free space above the category panel and
+    // under CLEAR ALL.
+    static constexpr int kSearchX = 400, kSearchY = 58, kSearchWidth = 300, kSearchHeight = 26, kExportY = 130;
+    // A SysEx export addresses at most the four user banks.
+    static constexpr int kMaxExport = 4 * ProgramDump::kProgramsPerBank;
     // LOAD menu items.
     static constexpr int kFromLibraryFile = 200, kFromProgramBankFile = 300, kFromBank = 100, kFromPresetBank = 777;
     // Overlay requests (code, value).
@@ -110,6 +121,15 @@ public:
     LibBut& getDeleteButton() noexcept { return deleteButton; }
     LibBut& getAddCurrentButton() noexcept { return addCurrentButton; }
     LibBut& getDoneButton() noexcept { return doneButton; }
+    LibBut& getExportButton() noexcept { return exportButton; }
+    juce::TextEditor& getSearchField() noexcept { return searchField; }
+
+    // The records the list shows, written as program dumps for U1 P 1, U1 P 2, ... (at most
+    // kMaxExport of them), and the export dialog's title, which says where they will go.
+    juce::MemoryBlock exportImage() const;
+    juce::String exportTitle() const;
+    // Exports the programs the list shows through a save dialog.
+    void exportSysEx();
 
     // The LOAD menu and what a chosen item does (0: dismissed). The menu opens asynchronously.
     juce::PopupMenu buildLoadMenu() const;
@@ -141,6 +161,11 @@ private:
     void deleteSelected();
     void addCurrent();
     void afterStaging();
+    void stageSysEx (const juce::File& file, const juce::MemoryBlock& content);
+    void commit (bool append);
+    void textEditorTextChanged (juce::TextEditor&) override;
+    void textEditorReturnKeyPressed (juce::TextEditor&) override;
+    void textEditorEscapeKeyPressed (juce::TextEditor&) override;
     void applySelection();
     void ask (const juce::String& title, const juce::String& text, const juce::String& cancelCaption,
               const juce::String& okCaption, const juce::String& noCaption, int category, int code, int value);
@@ -163,7 +188,16 @@ private:
                               juce::Justification::centredLeft };
     LibBut loadButton { "LOAD", kLoadId }, saveButton { "SAVE", kSaveId }, clearAllButton { "CLEAR ALL", kClearAllId },
         addCurrentButton { "ADD CURRENT", kAddCurrentId }, deleteButton { "DELETE", kDeleteId },
-        renameButton { "RENAME", kRenameId }, doneButton { "DONE", kDoneId };
+        renameButton { "RENAME", kRenameId }, doneButton { "DONE", kDoneId },
+        exportButton { "EXPORT SYSEX", kExportId };
+    juce::TextEditor searchField;
+    // Set while the import set holds the programs of a ".syx" file, whose commit says how many were
+    // added and how many were duplicates.
+    struct SysExImport
+    {
+        juce::String fileName;
+        int found = 0;
+    } sysExImport;
     std::unique_ptr<TextInputCont> overlay;
     std::unique_ptr<MsgCont> messageBox;
     ProgramDump::Record programToAdd {}; // the current program when ADD CURRENT was pressed

@@ -28,6 +28,8 @@ constexpr VoiceItem voiceItems[] = {
 
 constexpr int kCategories = 26;
 
+juce::String saveAsSysExText() { return juce::String (juce::CharPointer_UTF8 ("Save as SysEx\xe2\x80\xa6")); }
+
 juce::String pasteText (const juce::String& clipboardName, bool clipboardFull)
 {
     return "Paste " + (clipboardFull ? clipboardName : juce::String());
@@ -47,6 +49,7 @@ juce::PopupMenu fileMenu (const juce::String& currentName)
     juce::PopupMenu m;
     m.addItem (1, "Load Single Program");
     m.addItem (2, "Save " + currentName);
+    m.addItem (kSaveAsSysExItem, saveAsSysExText());
     m.addSeparator();
     m.addItem (3, "About");
     return m;
@@ -109,6 +112,7 @@ juce::PopupMenu slotProgramMenu (const juce::String& slotName, const juce::Strin
     m.addItem (2, pasteText (clipboardName, clipboardFull));
     m.addSeparator();
     m.addItem (3, "Save " + slotName);
+    m.addItem (kSaveAsSysExItem, saveAsSysExText());
     m.addItem (4, "Load Program ");
     return m;
 }
@@ -137,15 +141,17 @@ juce::PopupMenu presetsMenu (int currentBank)
 
 juce::PopupMenu bankFileMenu (const juce::StringArray& userBankNames)
 {
-    juce::PopupMenu m, load, save;
+    juce::PopupMenu m, load, save, saveSysEx;
     for (int b = 0; b < userBankNames.size(); ++b)
     {
         load.addItem (100 + b, userBankNames[b]);
         save.addItem (200 + b, userBankNames[b]);
+        saveSysEx.addItem (kSaveBankAsSysExBase + b, userBankNames[b]);
     }
     m.addSubMenu ("Load Program Bank To Bank ", load);
     m.addSeparator();
     m.addSubMenu ("Save Program Bank ", save);
+    m.addSubMenu (saveAsSysExText(), saveSysEx);
     return m;
 }
 

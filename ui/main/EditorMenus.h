@@ -11,7 +11,9 @@ namespace EditorMenus
 // "SEND": [1] the current program, [2] the selected plug-in slot.
 juce::PopupMenu sendMenu (const juce::String& currentName, const juce::String& slotName);
 
-// "FILE": [1] load a program file, [2] save the current program, [3] about.
+// "FILE": [1] load a program file, [2] save the current program, [5] save it as a ".syx" file (the
+// same bytes), [3] about.
+static constexpr int kSaveAsSysExItem = 5;
 juce::PopupMenu fileMenu (const juce::String& currentName);
 
 // "EDIT": [1] copy, [2] paste (the clipboard's name, or none), and the page jumps [101..109].
@@ -32,7 +34,8 @@ static constexpr int kPickerBankBase = 100000, kPickerProgramBase = 1000;
 juce::PopupMenu programPicker (const juce::StringArray& bankNames, int currentBank,
                                const juce::StringArray& programNames, int currentProgram);
 
-// A slot of the bank list: [1] copy, [2] paste into it, [3] save it, [4] load a program file into it.
+// A slot of the bank list: [1] copy, [2] paste into it, [3] save it, [5] save it as a ".syx" file,
+// [4] load a program file into it.
 juce::PopupMenu slotProgramMenu (const juce::String& slotName, const juce::String& clipboardName, bool clipboardFull);
 
 // The 26 categories as [1..26], the current one ticked.
@@ -41,7 +44,9 @@ juce::PopupMenu categoryMenu (int currentCategory);
 // The bank panel's "PRESETS": [100..103] factory presets, [99] initialise a user bank.
 juce::PopupMenu presetsMenu (int currentBank);
 
-// The bank panel's "FILE": [100..103] load a bank file into a user bank, [200..203] save one.
+// The bank panel's "FILE": [100..103] load a bank file into a user bank, [200..203] save one,
+// [300..303] save one as a ".syx" file (the same bytes).
+static constexpr int kSaveBankAsSysExBase = 300;
 juce::PopupMenu bankFileMenu (const juce::StringArray& userBankNames);
 
 // The bank panel's "MIDI": the transfer menu.

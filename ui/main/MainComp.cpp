@@ -382,6 +382,12 @@ void MainComp::menuChosen (Menu which, int id)
                 saveFile (ProgramDump::editBufferDump (current), 101,
                           ProgramDump::readName (current.data(), ProgramDump::NameVariant::slot).trim());
             }
+            else if (id == EditorMenus::kSaveAsSysExItem)
+            {
+                const auto current = controller.getCurrentProgram();
+                saveFile (ProgramDump::editBufferDump (current), 102,
+                          ProgramDump::readName (current.data(), ProgramDump::NameVariant::slot).trim());
+            }
             else if (id == 3 && writeDialog == nullptr)
             {
                 toggleAbout();
@@ -444,11 +450,11 @@ void MainComp::menuChosen (Menu which, int id)
                 controller.sendSysEx (ProgramDump::programDump (clipboard.getData(), menuBank, menuSlot));
                 afterBankChange();
             }
-            else if (id == 3)
+            else if (id == 3 || id == EditorMenus::kSaveAsSysExItem)
             {
                 const auto bytes = controller.withBank (
                     menuBank, [this] (Bank_Program& bank) { return FileMan::singleProgramFile (bank, menuSlot); });
-                saveFile (bytes, 101, controller.getSlotName (menuBank, menuSlot).trim());
+                saveFile (bytes, id == 3 ? 101 : 102, controller.getSlotName (menuBank, menuSlot).trim());
             }
             else if (id == 4)
             {
@@ -519,12 +525,14 @@ void MainComp::menuChosen (Menu which, int id)
                     afterBankChange();
                 });
             }
-            else if (id >= 200 && id <= 203)
+            else if ((id >= 200 && id <= 203) ||
+                     (id >= EditorMenus::kSaveBankAsSysExBase && id < EditorMenus::kSaveBankAsSysExBase + 4))
             {
-                const int bank = id - 200;
+                const bool sysEx = id >= EditorMenus::kSaveBankAsSysExBase;
+                const int bank = id - (sysEx ? EditorMenus::kSaveBankAsSysExBase : 200);
                 const auto bytes =
                     controller.withBank (bank, [bank] (Bank_Program& b) { return FileMan::programBankFile (b, bank); });
-                saveFile (bytes, 103, FileMan::suggestedBankName (bank));
+                saveFile (bytes, sysEx ? 105 : 103, FileMan::suggestedBankName (bank));
             }
             break;
 

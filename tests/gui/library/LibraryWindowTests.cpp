@@ -2,6 +2,7 @@
 #include "model/ParDes.h"
 #include "plugin/StateChunks.h"
 #include "tests/ScriptedDialogs.h"
+#include "tests/SysExFixture.h"
 #include "tests/gui/GuiRig.h"
 #include "ui/library/LibClass.h"
 #include "ui/library/Lib_Manager_Win.h"
@@ -100,7 +101,7 @@ TEST_F (LibraryPage, ImportIntoEmptyLibraryAsksNothing)
 
     ASSERT_EQ (dialogs->requests.size(), 1u);
     EXPECT_EQ (dialogs->requests[0].title, "Load Program 12 Library");
-    EXPECT_EQ (dialogs->requests[0].patterns, "*.p12l;*.p12b");
+    EXPECT_EQ (dialogs->requests[0].patterns, "*.p12l;*.p12b;*.syx");
     EXPECT_FALSE (asking());
     EXPECT_EQ (recordsOf (store()), (std::vector<Record> { kC, kD })); // the repeat is staged once
 }
@@ -225,6 +226,8 @@ TEST_F (LibraryPage, ImportSourcesWithoutProgramsChangeNothing)
     };
     for (const auto& k : { Case { LibClass::kFromLibraryFile, "short.p12l", 13 + 1023 },
                            Case { LibClass::kFromLibraryFile, "empty.p12b", 5000 },
+                           Case { LibClass::kFromLibraryFile, "empty.syx", 5000 },
+                           Case { LibClass::kFromProgramBankFile, "empty.syx", 5000 },
                            Case { LibClass::kFromProgramBankFile, "empty.p12b", 500 } })
     {
         SCOPED_TRACE (k.file);
@@ -458,12 +461,191 @@ TEST_F (LibraryPage, CategoryCountsFollowEveryRebuild)
     EXPECT_TRUE (page->getSaveButton().isVisible());
 }
 
+// ---- Search, SysEx files in and out --------------------------------------------------------------
+
+TEST_F (LibraryPage, SearchFiltersAsTheUserTypes)
+{
+    auto& field = page->getSearchField();
+    auto& panel = page->getCategoryPanel();
+    const auto type = [&] (juce::KeyPress key) {
+        field.keyPressed (key);
+        GuiRig::pump (20); // the field tells its listeners asynchronously
+    };
+    const auto typeText = [&] (const char* text) {
+        for (const char* c = text; *c != 0; ++c)
+            type (juce::KeyPress (*c, {}, (juce::juce_wchar) *c));
+    };
+
+    // In the free space above the category panel, clear of every other control.
+    EXPECT_EQ (field.getBounds(), juce::Rectangle<int> (400, 58, 300, 26));
+    for (auto* other : page->getChildren())
+    {
+        if (other != &field && other->isVisible())
+        {
+            EXPECT_FALSE (other->getBounds().intersects (field.getBounds())) << other->getName();
+        }
+    }
+
+    fill ({ kA, kB, kC, kD, program ("Hannah", 5, 0x15) });
+    typeText ("HA");
+    EXPECT_EQ (store().getRows(), (std::vector<int> { 0, 2, 4 }));
+    EXPECT_EQ (panel.getCountLabel (3).getText(), "2");
+    EXPECT_EQ (panel.getCountLabel (5).getText(), "1");
+    EXPECT_EQ (panel.getCountLabel (7).getText(), "");
+    EXPECT_EQ (panel.getCountLabel (CatContainer::kListAll).getText(), "Size: 3");
+
+    // With a category chosen, the search narrows it; the counts stay over every category.
+    Mouse (panel.getButton (3)).click (10.0f, 5.0f);
+    GuiRig::pump();
+    typeText ("r");
+    EXPECT_EQ (store().getRows(), std::vector<int> { 2 });
+    EXPECT_EQ (panel.getCountLabel (CatContainer::kListAll).getText(), "Size: 1");
+
+    // Return plays the first match.
+    rig.settle();
+    type (juce::KeyPress (juce::KeyPress::returnKey));
+    rig.settle();
+    EXPECT_EQ (rig.controller().getCurrentProgram(), kC);
+    EXPECT_EQ (rig.standIn.getEditBuffer(), kC);
+    EXPECT_TRUE (page->getRenameButton().isVisible());
+
+    // A search that leaves nothing hides what needs rows; Escape empties it.
+    typeText ("zz");
+    EXPECT_EQ (store().getRowCount(), 0);
+    EXPECT_FALSE (page->getSaveButton().isVisible());
+    EXPECT_FALSE (page->getExportButton().isVisible());
+    type (juce::KeyPress (juce::KeyPress::escapeKey));
+    EXPECT_EQ (field.getText(), "");
+    EXPECT_EQ (store().getRows(), (std::vector<int> { 0, 2 })); // category 3 still chosen
+    EXPECT_EQ (panel.getCountLabel (CatContainer::kListAll).getText(), "Size: 5");
+}
+
+TEST_F (LibraryPage, SysExFileIntoTheLibrarySaysWhatCameIn)
+{
+    using Fixture = SysExFixture::Record;
+    const auto night = Fixture (SysExFixture::record ("Night Drive", 3, 11));
+    const auto glass = Fixture (SysExFixture::record ("Glass Pad", 7, 200));
+    const auto last = Fixture (SysExFixture::record ("Last Whole", 0, 5));
+
+    // Into an empty library: every whole dump, in order, with its category; nothing asked.
+    dialogs->answers = { writeFile ("download.syx", SysExFixture::mixedFile()) };
+    page->loadMenuChosen (LibClass::kFromLibraryFile);
+    EXPECT_EQ (dialogs->requests.back().patterns, "*.p12l;*.p12b;*.syx");
+    EXPECT_FALSE (asking());
+    EXPECT_EQ (recordsOf (store()), (std::vector<Record> { night, glass, last }));
+    EXPECT_EQ (page->getCategoryPanel().getCountLabel (7).getText(), "1");
+    ASSERT_NE (page->getMessageBox(), nullptr);
+    EXPECT_EQ (page->getMessageBox()->getText(), "Added 3 programs from download.syx; none was a duplicate.");
+
+    // Appended again: the library refuses what it holds. Replacing counts the file's own repeats.
+    juce::MemoryBlock again;
+    for (const auto& r : { night, night, kA })
+        SysExFixture::appendBlock (again, SysExFixture::editBufferDump (r));
+    struct Case
+    {
+        const char* file;
+        juce::MemoryBlock content;
+        std::vector<const char*> answers; // pressed on the overlay in order
+        std::vector<Record> expected;
+        const char* message;
+    };
+    const Case cases[] = {
+        { "download.syx",
+          SysExFixture::mixedFile(),
+          { "YES" },
+          { night, glass, last },
+          "Added 0 programs from download.syx; 3 were duplicates." },
+        { "again.syx",
+          again,
+          { "YES" },
+          { night, glass, last, kA },
+          "Added 1 program from again.syx; 2 were duplicates." },
+        { "again.syx", again, { "NO", "NO" }, { night, kA }, "Added 2 programs from again.syx; 1 was a duplicate." },
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.message);
+        dialogs->answers = { writeFile (c.file, c.content) };
+        page->loadMenuChosen (LibClass::kFromLibraryFile);
+        for (const juce::String answer : c.answers)
+        {
+            ASSERT_TRUE (asking());
+            press (answer == "YES" ? overlay().getOkButton() : overlay().getNoButton());
+        }
+        EXPECT_EQ (recordsOf (store()), c.expected);
+        ASSERT_NE (page->getMessageBox(), nullptr);
+        EXPECT_EQ (page->getMessageBox()->getText(), c.message);
+    }
+
+    // Through "From Program Bank File" the dumps are a bank's programs, staged as from a bank file.
+    dialogs->answers = { writeFile ("download.syx", SysExFixture::mixedFile()) };
+    page->loadMenuChosen (LibClass::kFromProgramBankFile);
+    EXPECT_EQ (dialogs->requests.back().patterns, "*.p12b;*.syx");
+    ASSERT_TRUE (asking());
+    press (overlay().getOkButton());
+    EXPECT_EQ (recordsOf (store()), (std::vector<Record> { night, kA, night, glass, last }));
+}
+
+TEST_F (LibraryPage, ExportWritesTheShownProgramsForUserBank1)
+{
+    EXPECT_FALSE (page->getExportButton().isVisible());
+    fill ({ kA, kB, kC, kD });
+    EXPECT_TRUE (page->getExportButton().isVisible());
+    EXPECT_EQ (page->getExportButton().getBounds(), juce::Rectangle<int> (kPageWidth - 120, 130, 100, 34));
+
+    Mouse (page->getCategoryPanel().getButton (3)).click (10.0f, 5.0f);
+    GuiRig::pump();
+    dialogs->answers = { rig.scratch.folder.getChildFile ("strings") };
+    press (page->getExportButton());
+    ASSERT_EQ (dialogs->requests.size(), 1u);
+    const auto& request = dialogs->requests.back();
+    EXPECT_TRUE (request.save);
+    EXPECT_EQ (request.title, "Export 2 Programs as SysEx to User Bank 1 P 1 .. User Bank 1 P 2");
+    EXPECT_EQ (request.patterns, "*.syx");
+    EXPECT_EQ (request.startingFile.getFileName(), "Strings.syx");
+
+    // One program dump per record, addressed to U1 P 1 and U1 P 2, as any SysEx tool sends it.
+    juce::MemoryBlock written;
+    ASSERT_TRUE (rig.scratch.folder.getChildFile ("strings.syx").loadFileAsData (written));
+    ASSERT_EQ (written.getSize(), 2u * 1178u);
+    const auto* bytes = static_cast<const uint8_t*> (written.getData());
+    for (int i = 0; i < 2; ++i)
+    {
+        const auto* dump = bytes + i * 1178;
+        EXPECT_EQ (std::vector<uint8_t> (dump, dump + 6),
+                   (std::vector<uint8_t> { 0xF0, 0x01, 0x2A, 0x02, 0, (uint8_t) i }));
+        EXPECT_EQ (dump[1177], 0xF7);
+        EXPECT_EQ (ProgramDump::parseBlock (dump, 1178), i == 0 ? kA : kC);
+    }
+
+    // Past 99 the dumps go on into the next user banks, and never past User Bank 4.
+    std::vector<Record> many;
+    for (int i = 0; i < 400; ++i)
+        many.push_back (program ("Many " + juce::String (i), 1, (uint8_t) i));
+    fill (many);
+    EXPECT_EQ (page->exportTitle(),
+               "Export the First 396 of 400 Programs as SysEx to User Bank 1 P 1 .. User Bank 4 P 99");
+    const auto image = page->exportImage();
+    ASSERT_EQ (image.getSize(), 396u * 1178u);
+    EXPECT_EQ (static_cast<const uint8_t*> (image.getData())[395 * 1178 + 4], 3);
+    EXPECT_EQ (static_cast<const uint8_t*> (image.getData())[395 * 1178 + 5], 98);
+    fill ({ kB });
+    EXPECT_EQ (page->exportTitle(), "Export 1 Program as SysEx to User Bank 1 P 1");
+
+    // A write that fails says so.
+    ASSERT_TRUE (rig.scratch.folder.getChildFile ("plain").replaceWithText ("a file, not a folder"));
+    dialogs->answers = { rig.scratch.folder.getChildFile ("plain").getChildFile ("out") };
+    press (page->getExportButton());
+    ASSERT_NE (page->getMessageBox(), nullptr);
+    EXPECT_TRUE (page->getMessageBox()->getText().startsWith ("Could not write out.syx: "));
+}
+
 namespace
 {
 struct HoverCase
 {
     LibBut& button;
-    const char* text;
+    juce::String text;
 };
 
 // The pointer entering and leaving each button: its hover text shows, then the label empties.
@@ -484,14 +666,17 @@ void checkHoverTexts (const std::vector<HoverCase>& cases, SimpleLabel& status)
 
 TEST_F (LibraryPage, HoverTextsGoToTheStatusLabel)
 {
-    checkHoverTexts ({ { page->getLoadButton(), "Load Library or Bank Files" },
-                       { page->getSaveButton(), "Save Library File" },
-                       { page->getClearAllButton(), "Remove all items from Library" },
-                       { page->getRenameButton(), "Rename selected program in the Library" },
-                       { page->getDeleteButton(), "Delete selected program from the Library" },
-                       { page->getAddCurrentButton(), "Add the current program to the Library" },
-                       { page->getDoneButton(), "" } },
-                     page->getStatusLabel());
+    checkHoverTexts (
+        { { page->getLoadButton(), "Load Library or Bank Files" },
+          { page->getSaveButton(), "Save Library File" },
+          { page->getClearAllButton(), "Remove all items from Library" },
+          { page->getRenameButton(), "Rename selected program in the Library" },
+          { page->getDeleteButton(), "Delete selected program from the Library" },
+          { page->getAddCurrentButton(), "Add the current program to the Library" },
+          { page->getExportButton(), juce::String (juce::CharPointer_UTF8 (
+                                         "Export as SysEx\xe2\x80\xa6 the programs shown, for User Bank 1 on")) },
+          { page->getDoneButton(), "" } },
+        page->getStatusLabel());
 }
 
 TEST_F (LibraryPage, DestroyingThePageWritesTheDefaultLibraryUnlessEmpty)

@@ -232,6 +232,84 @@ TEST (Commands, ProgramAndBankFilesThroughTheChooser)
     }
 }
 
+// "Save as SysEx…" beside each save writes the same bytes as a ".syx" file, which loads back.
+TEST (Commands, SaveAsSysExBesideEverySave)
+{
+    CommandRig rig;
+    auto& c = rig.controller();
+    const auto folder = rig.scratch.folder;
+    const auto sysExText = juce::String (juce::CharPointer_UTF8 ("Save as SysEx\xe2\x80\xa6"));
+
+    // Each one right after the save it goes with; the specified items keep their ids.
+    const auto itemsOf = [] (const juce::PopupMenu& menu) {
+        std::vector<std::pair<int, juce::String>> items;
+        for (juce::PopupMenu::MenuItemIterator it (menu, true); it.next();)
+            if (! it.getItem().isSeparator)
+                items.emplace_back (it.getItem().itemID, it.getItem().text);
+        return items;
+    };
+    const auto file = itemsOf (EditorMenus::fileMenu ("Pad"));
+    EXPECT_EQ (file, (std::vector<std::pair<int, juce::String>> {
+                         { 1, "Load Single Program" }, { 2, "Save Pad" }, { 5, sysExText }, { 3, "About" } }));
+    const auto slot = itemsOf (EditorMenus::slotProgramMenu ("Pad", "", false));
+    ASSERT_EQ (slot.size(), 5u);
+    EXPECT_EQ (slot[3], (std::pair<int, juce::String> { 5, sysExText }));
+    EXPECT_EQ (slot[4].first, 4);
+    const auto bank =
+        itemsOf (EditorMenus::bankFileMenu ({ "User Bank 1", "User Bank 2", "User Bank 3", "User Bank 4" }));
+    ASSERT_EQ (bank.size(), 15u); // three submenus of four
+    EXPECT_EQ (bank[5].second, "Save Program Bank ");
+    EXPECT_EQ (bank[6].first, 200);
+    EXPECT_EQ (bank[10].second, sysExText);
+    EXPECT_EQ (bank[11], (std::pair<int, juce::String> { 300, "User Bank 1" }));
+
+    c.putSlot (0, 7, named ("Saved Slot", 9));
+    rig.main->setMenuSlot (0, 7);
+    struct Case
+    {
+        Menu menu;
+        int plainId, sysExId;
+        const char* title;
+        const char* suggested;
+    };
+    const Case cases[] = {
+        { Menu::file, 2, 5, "Save Prophet 12 Program as SysEx", nullptr },
+        { Menu::slotProgram, 3, 5, "Save Prophet 12 Program as SysEx", "Saved Slot.syx" },
+        { Menu::bankFile, 201, 301, "Save Prophet 12 Program Bank as SysEx", "Program Bank U2.syx" },
+    };
+    for (const auto& k : cases)
+    {
+        SCOPED_TRACE (juce::String ((int) k.menu) + " " + juce::String (k.sysExId));
+        folder.getChildFile ("sysex.syx").deleteFile();
+        rig.dialogs->answers = { folder.getChildFile ("plain"), folder.getChildFile ("sysex") };
+        rig.main->menuChosen (k.menu, k.plainId);
+        rig.main->menuChosen (k.menu, k.sysExId);
+        const auto& request = rig.dialogs->requests.back();
+        EXPECT_EQ (request.title, k.title);
+        EXPECT_EQ (request.patterns, "*.syx");
+        if (k.suggested != nullptr)
+        {
+            EXPECT_EQ (request.startingFile.getFileName(), k.suggested);
+        }
+
+        auto plain = folder.findChildFiles (juce::File::findFiles, false, "plain.*");
+        ASSERT_EQ (plain.size(), 1);
+        juce::MemoryBlock expected, written;
+        plain[0].loadFileAsData (expected);
+        ASSERT_TRUE (folder.getChildFile ("sysex.syx").loadFileAsData (written));
+        EXPECT_EQ (written, expected);
+        EXPECT_GT (written.getSize(), 1000u);
+        plain[0].deleteFile();
+    }
+
+    // The bank saved as SysEx loads back into another bank; the slot's program into another slot.
+    rig.dialogs->answers = { folder.getChildFile ("sysex.syx") };
+    rig.main->menuChosen (Menu::bankFile, 102);
+    for (int p : { 0, 50, 98 })
+        EXPECT_EQ (c.getSlot (2, p), c.getSlot (1, p)) << p;
+    EXPECT_EQ (rig.dialogs->requests.back().patterns, "*.p12b;*.syx");
+}
+
 TEST (Commands, CategoriesAndPresets)
 {
     CommandRig rig;
