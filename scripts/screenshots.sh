@@ -95,6 +95,9 @@ click 930 77                                     # "LOAD", then "User Bank 1" fr
 for _ in 1 2 3; do xdotool key Down; sleep 0.2; done
 xdotool key Return
 shot library-page 2
+click 550 121                                    # the search field: type, and the list follows
+xdotool type --delay 150 "pad"
+shot library-search 1.5
 kill $pid
 DRIVE
 

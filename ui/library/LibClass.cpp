@@ -178,7 +178,8 @@ LibClass::LibClass (OstrelAudioProcessor& p, std::shared_ptr<FileDialogs> d)
     }
 
     searchField.setFont (juce::Font ("Arial", 15.0f, juce::Font::plain));
-    searchField.setIndents (8, 5);
+    searchField.setIndents (8, 0);
+    searchField.setJustification (juce::Justification::centredLeft);
     searchField.setColour (juce::TextEditor::backgroundColourId, juce::Colour (kSearchFill));
     searchField.setColour (juce::TextEditor::textColourId, juce::Colour (kSearchText));
     searchField.setColour (juce::TextEditor::outlineColourId, juce::Colour (kSearchOutline));
@@ -646,6 +647,8 @@ void LibClass::libraryListChanged (int code, int value)
         categories.updateCounts (getStore());
     updateVisibility();
     applySelection();
+    if (code == LibraryStore::kRowSelected)
+        leaveSearchField(); // the chosen program is played on the computer keyboard, not typed
 }
 
 void LibClass::libraryListDoubleClicked (int, int) { doneButton.notifyClicked(); }
@@ -697,6 +700,27 @@ void LibClass::textEditorEscapeKeyPressed (juce::TextEditor&)
 {
     searchField.clear();
     getStore().setSearchText ({});
+    leaveSearchField();
+}
+
+void LibClass::leaveSearchField()
+{
+    if (! searchField.hasKeyboardFocus (false))
+        return;
+    searchField.giveAwayKeyboardFocus();
+    if (giveKeyboardBack)
+        giveKeyboardBack();
+}
+
+std::unique_ptr<juce::ComponentTraverser> LibClass::createKeyboardFocusTraverser()
+{
+    // Without a default component here, a click on a button or the list leaves the keyboard where it
+    // was (the window's play panel) instead of handing it to the first field of the page.
+    struct NoDefault : juce::KeyboardFocusTraverser
+    {
+        juce::Component* getDefaultComponent (juce::Component*) override { return nullptr; }
+    };
+    return std::make_unique<NoDefault>();
 }
 
 // ---- EXPORT SYSEX ----------------------------------------------------------------------------------

@@ -135,6 +135,12 @@ public:
     juce::PopupMenu buildLoadMenu() const;
     void loadMenuChosen (int item);
 
+    // Called when the search field is done with the keyboard (a row chosen, Return, Escape), so the
+    // owner can give it back to what plays the computer keyboard.
+    std::function<void()> giveKeyboardBack;
+    // A click on the page does not send the keyboard to the search field: only a click in it does.
+    std::unique_ptr<juce::ComponentTraverser> createKeyboardFocusTraverser() override;
+
     // The category panel's choice: 26 shows every record, 0..25 only that category.
     void categoryChosen (int index) override;
 
@@ -162,6 +168,7 @@ private:
     void addCurrent();
     void afterStaging();
     void stageSysEx (const juce::File& file, const juce::MemoryBlock& content);
+    void leaveSearchField();
     void commit (bool append);
     void textEditorTextChanged (juce::TextEditor&) override;
     void textEditorReturnKeyPressed (juce::TextEditor&) override;

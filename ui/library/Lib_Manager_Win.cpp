@@ -97,6 +97,7 @@ void Lib_Manager_Comp::showLibraryPage()
     {
         libraryPage = std::make_unique<LibClass> (processor, dialogs);
         libraryPage->getDoneButton().addListener (this);
+        libraryPage->giveKeyboardBack = [this] { playPanel.grabKeyboardFocus(); };
         addChildComponent (*libraryPage, 0);
         libraryPage->readDefaultLibrary();
     }
@@ -236,6 +237,10 @@ Lib_Manager_Win::Lib_Manager_Win (OstrelAudioProcessor& processor, std::shared_p
     setUsingNativeTitleBar (false);
     setTitleBarHeight (0);
     setResizable (false, false);
+    // The window does nothing with keys itself. Wanting them, it would take them from the play panel
+    // (or the search field) whenever the display tells it again that it is focused, as X does after
+    // the window is raised by a click.
+    setWantsKeyboardFocus (false);
     content = new Lib_Manager_Comp (processor, std::move (dialogs));
     setContentOwned (content, false);
     setSize (kWidth, kHeight);

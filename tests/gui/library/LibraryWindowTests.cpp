@@ -1250,3 +1250,63 @@ TEST (LibraryWindow, OpensOnPresetBankAndReadsLibraryOnFirstShowing)
     window.reset();
     juce::PopupMenu::dismissAllActiveMenus();
 }
+
+// Real clicks and keys through the window's peer: the search field takes the keyboard only when
+// clicked in, and gives it back to the play panel once a program is chosen, which it then plays.
+TEST (LibraryWindow, TheSearchFieldTakesTheKeyboardOnlyWhenClickedIn)
+{
+    GuiRig rig;
+    auto window = std::make_unique<Lib_Manager_Win> (*rig.processor, std::make_shared<ScriptedDialogs>());
+    window->show();
+    auto& content = window->getContent();
+    press (content.getLibraryTab());
+    ASSERT_NE (content.getLibraryPage(), nullptr);
+    auto& page = *content.getLibraryPage();
+    const auto image = libraryImage ({ program ("Kilo", 1, 0x51), program ("Lima", 2, 0x52) });
+    page.getStore().loadImage (image.getData(), image.getSize());
+    auto& playPanel = content.getPlayPanel();
+    auto* peer = window->getPeer();
+    ASSERT_NE (peer, nullptr);
+    // The display gives the window the keyboard asynchronously; until it has, no component can take it.
+    peer->grabFocus();
+    ASSERT_TRUE (GuiRig::pumpUntil ([&] { return peer->isFocused(); }));
+    playPanel.grabKeyboardFocus();
+    ASSERT_TRUE (GuiRig::pumpUntil ([&] { return playPanel.hasKeyboardFocus (false); }));
+    const auto click = [&] (juce::Component& c, juce::Point<int> at) {
+        const auto position = window->getLocalPoint (&c, at).toFloat();
+        const auto time = juce::Time::currentTimeMillis();
+        for (auto [mods, when] : { std::pair<int, juce::int64> { juce::ModifierKeys::leftButtonModifier, time },
+                                   std::pair<int, juce::int64> { 0, time + 60 } })
+            peer->handleMouseEvent (juce::MouseInputSource::InputSourceType::mouse, position, juce::ModifierKeys (mods),
+                                    juce::MouseInputSource::defaultPressure, juce::MouseInputSource::defaultOrientation,
+                                    when);
+        GuiRig::pump (30);
+    };
+    const auto type = [&] (juce::juce_wchar c) {
+        peer->handleKeyPress (juce::KeyPress ((int) c, {}, c));
+        GuiRig::pump (30);
+    };
+
+    click (page.getList(), { 100, 15 + 34 }); // a row
+    EXPECT_TRUE (playPanel.hasKeyboardFocus (false));
+    click (page.getCategoryPanel().getButton (CatContainer::kListAll), { 10, 5 });
+    EXPECT_TRUE (playPanel.hasKeyboardFocus (false));
+    GuiRig::pump (300); // the display's answers to the window raised by the clicks
+    EXPECT_TRUE (playPanel.hasKeyboardFocus (false));
+
+    click (page.getSearchField(), { 50, 13 });
+    EXPECT_TRUE (page.getSearchField().hasKeyboardFocus (false));
+    type ('l');
+    type ('i');
+    EXPECT_EQ (page.getStore().getRows(), std::vector<int> { 1 });
+    click (page.getList(), { 100, 15 }); // the match: it plays, and so does the keyboard again
+    EXPECT_TRUE (playPanel.hasKeyboardFocus (false));
+    EXPECT_EQ (rig.controller().getCurrentProgram(), program ("Lima", 2, 0x52));
+    type ('z');
+    EXPECT_TRUE (playPanel.isSounding (36));
+    EXPECT_EQ (page.getSearchField().getText(), "li");
+
+    window->hide();
+    window.reset();
+    juce::PopupMenu::dismissAllActiveMenus();
+}
