@@ -6,7 +6,8 @@
 #include <juce_gui_basics/juce_gui_basics.h>
 
 // The message box: a line of text in a 460 x 100 box centred over a darkened owner, with "OK" and an
-// optional "CANCEL" (hidden unless showCancelButton() is called).
+// optional "CANCEL" (hidden unless showCancelButton() is called). A text too wide for the line (a long
+// file name in it) goes on over a second line rather than being cut.
 //
 // How an owner uses it:
 //   box = std::make_unique<MsgCont> (text, getWidth(), getHeight());
@@ -32,7 +33,9 @@ public:
 
     void showCancelButton (bool shouldShow = true);
 
-    const juce::String& getText() const noexcept { return label.getText(); }
+    const juce::String& getText() const noexcept { return text; }
+    // The text as shown: one line, or two when it does not fit in one.
+    juce::StringArray getLines() const;
     int getResult() const noexcept { return result; }
     juce::Rectangle<int> getBoxBounds() const noexcept;
 
@@ -45,7 +48,8 @@ public:
 private:
     void stsButClicked (StsBut* button) override;
 
-    StsLabel label;
+    juce::String text;
+    StsLabel label, secondLine;
     StsBut okButton { "OK", kButtonId, StsBut::kDialogStyle };
     StsBut cancelButton { "CANCEL", kButtonId, StsBut::kDialogStyle };
     int result = kNoAnswer;

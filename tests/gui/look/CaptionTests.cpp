@@ -134,6 +134,18 @@ TEST (Captions, EveryPlainButtonCentresItsCaptionInsideItsFace)
     MsgCont message ("A message", 1200, 730);
     message.getCancelButton().setVisible (true);
     expectCaptionsInside (message, "message box");
+    EXPECT_EQ (message.getLines(), juce::StringArray { "A message" });
+
+    // A text too wide for one line goes on over a second one, broken at a blank, nothing cut.
+    const juce::String longText = "Added 396 programs from Prophet 12 Factory Sounds Complete.syx; 12 were duplicates.";
+    MsgCont twoLines (longText, 1200, 730);
+    const auto lines = twoLines.getLines();
+    ASSERT_EQ (lines.size(), 2);
+    for (const auto& line : lines)
+        EXPECT_LE (juce::Font ("Arial", 18.0f, juce::Font::plain).getStringWidthFloat (line), MsgCont::kBoxWidth - 20)
+            << line;
+    EXPECT_EQ (lines.joinIntoString (" "), longText);
+    EXPECT_EQ (twoLines.getText(), longText);
 
     RenameCnt rename (0, 0, "Name");
     expectCaptionsInside (rename, "rename box");
