@@ -213,29 +213,25 @@ bool FileMan::isSysExFile (const juce::File& file)
 
 std::optional<ProgramDump::Record> FileMan::readSysExProgram (const void* data, size_t size)
 {
-    if (data == nullptr)
+    const auto records = readSysExRecords (data, size);
+    if (records.empty())
         return std::nullopt;
-    const auto programs = ProgramFile::scanSysEx (static_cast<const uint8_t*> (data), size);
-    if (programs.empty())
-        return std::nullopt;
-    return programs.front().record;
+    return records.front();
 }
 
 std::optional<ProgramDump::Collected> FileMan::readSysExBank (const void* data, size_t size)
 {
-    if (data == nullptr)
-        return std::nullopt;
-    const auto programs = ProgramFile::scanSysEx (static_cast<const uint8_t*> (data), size);
-    if (programs.empty())
+    const auto records = readSysExRecords (data, size);
+    if (records.empty())
         return std::nullopt;
 
     // Whatever the dumps name, they fill the bank in the order found, as a bank file's do.
     ProgramDump::Collected collected;
-    for (const auto& p : programs)
+    for (const auto& record : records)
     {
         if (collected.count == ProgramDump::kProgramsPerBank)
             break;
-        const auto dump = ProgramDump::programDump (p.record, 0, collected.count);
+        const auto dump = ProgramDump::programDump (record, 0, collected.count);
         collected.dumps.append (dump.getData(), dump.getSize());
         ++collected.count;
     }

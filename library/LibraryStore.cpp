@@ -254,18 +254,11 @@ void LibraryStore::stageFromBank (const uint8_t* slots, int count)
     stageFromImage (slots, (size_t) count * kRecord, 0);
 }
 
-void LibraryStore::commitPending (bool append)
-{
-    if (pending.empty())
-        return;
-    if (! append)
-        records.clear();
-    records.insert (records.end(), pending.begin(), pending.end());
-    rebuildRows (0);
-    recordsChanged();
-}
+void LibraryStore::commitPending (bool append) { commit (append, false); }
 
-int LibraryStore::commitPendingRefusingDuplicates (bool append)
+int LibraryStore::commitPendingRefusingDuplicates (bool append) { return commit (append, true); }
+
+int LibraryStore::commit (bool append, bool refuseDuplicates)
 {
     if (pending.empty())
         return 0;
@@ -277,7 +270,7 @@ int LibraryStore::commitPendingRefusingDuplicates (bool append)
     {
         Record record;
         std::copy_n (recordAt (pending, i), kRecord, record.begin());
-        if (append && contains (record))
+        if (refuseDuplicates && append && contains (record))
             continue;
         records.insert (records.end(), record.begin(), record.end());
         ++added;

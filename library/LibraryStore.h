@@ -115,6 +115,7 @@ public:
 private:
     void tell (int code, int value);
     void recordsChanged();
+    int commit (bool append, bool refuseDuplicates);
 
     std::vector<uint8_t> records, pending;
     int filterMode = 0, filterCategory = 0;

@@ -376,16 +376,10 @@ void MainComp::menuChosen (Menu which, int id)
                     Transfers::sendCurrentProgram (controller);
                 });
             }
-            else if (id == 2)
+            else if (id == 2 || id == EditorMenus::kSaveAsSysExItem)
             {
                 const auto current = controller.getCurrentProgram();
-                saveFile (ProgramDump::editBufferDump (current), 101,
-                          ProgramDump::readName (current.data(), ProgramDump::NameVariant::slot).trim());
-            }
-            else if (id == EditorMenus::kSaveAsSysExItem)
-            {
-                const auto current = controller.getCurrentProgram();
-                saveFile (ProgramDump::editBufferDump (current), 102,
+                saveFile (ProgramDump::editBufferDump (current), id == 2 ? 101 : 102,
                           ProgramDump::readName (current.data(), ProgramDump::NameVariant::slot).trim());
             }
             else if (id == 3 && writeDialog == nullptr)
